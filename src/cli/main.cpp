@@ -1,0 +1,26 @@
+// qiheng-spc-cli: database preparation and the engine's numbers for scripts.
+#include "cli/CliCommands.h"
+
+#include <QCoreApplication>
+#include <functional>
+#include <map>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const std::map<QString, std::function<int(const QStringList&, TCliStreams)>> commands{
+        {QStringLiteral("init-database"), RunInitDatabase},
+        {QStringLiteral("upgrade-database"), RunUpgradeDatabase},
+    };
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || commands.find(args.first()) == commands.end()) {
+        err << "用法: qiheng-spc-cli <命令> [参数]" << Qt::endl << "命令:";
+        for (const auto& c : commands) err << " " << c.first;
+        err << Qt::endl;
+        return 2;
+    }
+    const QString name = args.takeFirst();
+    return commands.at(name)(args, TCliStreams{out, err});
+}

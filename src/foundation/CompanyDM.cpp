@@ -1,0 +1,235 @@
+#include "foundation/CompanyDM.h"
+
+#include "foundation/Errors.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QUrl>
+
+namespace {
+TCompanyDM* g_current = nullptr;
+
+bool IsServerDBQ(const QString& dbq)
+{
+    return dbq.startsWith(QLatin1String("postgresql://")) || dbq.startsWith(QLatin1String("postgres://"));
+}
+} // namespace
+
+TCompanyDM::TCompanyDM(const QString& connectionName) : FConnectionName(connectionName)
+{
+}
+
+TCompanyDM::~TCompanyDM()
+{
+    if (g_current == this) g_current = nullptr;
+    Disconnect();
+}
+
+TCompanyDM* TCompanyDM::Current()
+{
+    return g_current;
+}
+
+void TCompanyDM::SetCurrent(TCompanyDM* dm)
+{
+    g_current = dm;
+}
+
+QSqlDatabase TCompanyDM::dbCLM() const
+{
+    return QSqlDatabase::database(FConnectionName, false);
+}
+
+QSqlQuery& TCompanyDM::qryTemp()
+{
+    if (!FQryTemp) FQryTemp = std::make_unique<QSqlQuery>(dbCLM());
+    return *FQryTemp;
+}
+
+bool TCompanyDM::Connected() const
+{
+    return QSqlDatabase::contains(FConnectionName) && dbCLM().isOpen();
+}
+
+void TCompanyDM::OpenWith(const QString& user, const QString& password)
+{
+    Disconnect();
+    const QString dbq = Params.DBQ;
+    if (IsServerDBQ(dbq)) {
+        FEngine = TDbEngine::PostgreSQL;
+        const QUrl url(dbq);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), FConnectionName);
+        db.setHostName(url.host().isEmpty() ? QStringLiteral("localhost") : url.host());
+        if (url.port() > 0) db.setPort(url.port());
+        db.setDatabaseName(url.path().mid(1));
+        // The URL's own credentials name the server login; otherwise the data source's.
+        db.setUserName(url.userName().isEmpty() ? user : url.userName());
+        db.setPassword(url.password().isEmpty() ? password : url.password());
+        if (!db.open()) throw EDatabaseError(db.lastError(), QString());
+        return;
+    }
+    FEngine = TDbEngine::SQLite;
+    // The embedded engine would silently create a missing file: refuse instead.
+    const QFileInfo info(dbq);
+    if (dbq.isEmpty() || !info.isFile() || !info.isReadable())
+        throw ESystemError(QStringLiteral("数据库文件不存在：%1").arg(dbq));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), FConnectionName);
+    db.setDatabaseName(info.absoluteFilePath());
+    db.setUserName(user);
+    db.setPassword(password);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
+    if (!db.open()) throw EDatabaseError(db.lastError(), QString());
+    // A file that is not a database only shows itself at the first read.
+    QSqlQuery probe(db);
+    if (!probe.exec(QStringLiteral("select count(*) from sqlite_master"))) {
+        const QSqlError err = probe.lastError();
+        probe = QSqlQuery();
+        Disconnect();
+        throw EDatabaseError(err, QStringLiteral("select count(*) from sqlite_master"));
+    }
+    // Rollback journal: WAL does not work on shared network folders.
+    probe.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    probe.exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
+}
+
+void TCompanyDM::Connect()
+{
+    OpenWith(Params.UserName, Params.Password);
+}
+
+void TCompanyDM::ConnectWithFallback()
+{
+    try {
+        Connect();
+    } catch (const ESystemError&) {
+        Params.UserName.clear();
+        Params.Password.clear();
+        Connect();
+    }
+}
+
+void TCompanyDM::Disconnect()
+{
+    FQryTemp.reset();
+    FDepth = 0;
+    FRolledBack = false;
+    if (QSqlDatabase::contains(FConnectionName)) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(FConnectionName, false);
+            if (db.isOpen()) db.close();
+        }
+        QSqlDatabase::removeDatabase(FConnectionName);
+    }
+}
+
+void TCompanyDM::SetPrivateDir(const QString& dir)
+{
+    QDir d(dir);
+    if (!d.exists() && !QDir().mkpath(dir))
+        throw ESystemError(QStringLiteral("无法创建临时目录：%1").arg(dir));
+    FPrivateDir = dir;
+}
+
+void TCompanyDM::ExecControl(const QString& sql)
+{
+    QSqlQuery q(dbCLM());
+    if (!q.exec(sql)) throw EDatabaseError(q.lastError(), sql);
+}
+
+void TCompanyDM::StartTransaction()
+{
+    if (FDepth == 0) {
+        // IMMEDIATE takes the write lock at once, so two workstations queue instead of deadlocking
+        // when both first read and then write.
+        ExecControl(FEngine == TDbEngine::SQLite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+        FRolledBack = false;
+    }
+    ++FDepth;
+}
+
+void TCompanyDM::Commit()
+{
+    if (FDepth == 0) return;
+    --FDepth;
+    if (FDepth > 0) return;
+    if (FRolledBack) {
+        FRolledBack = false;
+        throw ESystemError(QStringLiteral("事务已回滚，数据没有保存！"));
+    }
+    try {
+        ExecControl(QStringLiteral("COMMIT"));
+    } catch (...) {
+        QSqlQuery q(dbCLM());
+        q.exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
+}
+
+void TCompanyDM::Rollback()
+{
+    if (FDepth == 0) return;
+    if (!FRolledBack) {
+        QSqlQuery q(dbCLM());
+        q.exec(QStringLiteral("ROLLBACK"));
+        FRolledBack = true;
+    }
+    --FDepth;
+    if (FDepth == 0) FRolledBack = false;
+}
+
+void BindParams(QSqlQuery& query, const TSqlParams& params)
+{
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        query.bindValue(QLatin1Char(':') + it.key(), ToDbValue(it.value()));
+}
+
+QSqlQuery TCompanyDM::Prepare(const QString& sql, const TSqlParams& params)
+{
+    QSqlQuery q(dbCLM());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql)) throw EDatabaseError(q.lastError(), sql);
+    BindParams(q, params);
+    return q;
+}
+
+QSqlQuery TCompanyDM::Exec(const QString& sql, const TSqlParams& params)
+{
+    QSqlQuery q = Prepare(sql, params);
+    if (!q.exec()) throw EDatabaseError(q.lastError(), sql);
+    return q;
+}
+
+TTransactionGuard::TTransactionGuard(TCompanyDM& dm) : FDM(dm)
+{
+    FDM.StartTransaction();
+}
+
+static TCompanyDM& CurrentDM()
+{
+    TCompanyDM* dm = TCompanyDM::Current();
+    if (!dm) throw ESystemError(QStringLiteral("数据库没有连接！"));
+    return *dm;
+}
+
+TTransactionGuard::TTransactionGuard() : TTransactionGuard(CurrentDM())
+{
+}
+
+TTransactionGuard::~TTransactionGuard()
+{
+    if (!FDone) FDM.Rollback();
+}
+
+void TTransactionGuard::Commit()
+{
+    FDone = true;
+    FDM.Commit();
+}
+
+void TTransactionGuard::Rollback()
+{
+    if (FDone) return;
+    FDone = true;
+    FDM.Rollback();
+}

@@ -1,0 +1,128 @@
+#include "foundation/Settings.h"
+
+#include "foundation/Errors.h"
+#include "foundation/RecordUtils.h"
+
+#include <QFileInfo>
+
+namespace {
+const QString kGroup = QStringLiteral("2.1/");
+const QString kDBQ = QStringLiteral("ODBC/ZIDIZ/DBQ");
+
+std::unique_ptr<QSettings> OpenDefaultStore()
+{
+    const QByteArray file = qgetenv("QIHENG_SPC_CONFIG");
+    if (!file.isEmpty())
+        return std::make_unique<QSettings>(QString::fromLocal8Bit(file), QSettings::IniFormat);
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                       QStringLiteral("REDoro"), QStringLiteral("ZIDIZ"));
+}
+} // namespace
+
+TAppSettings::TAppSettings() : FStore(OpenDefaultStore())
+{
+}
+
+TAppSettings::TAppSettings(const QString& fileName)
+    : FStore(std::make_unique<QSettings>(fileName, QSettings::IniFormat))
+{
+}
+
+QVariant TAppSettings::ReadOrDefault(const QString& key, const QVariant& def)
+{
+    const QString full = kGroup + key;
+    if (!FStore->contains(full)) FStore->setValue(full, def);
+    return FStore->value(full, def);
+}
+
+int TAppSettings::RunMode()
+{
+    return ReadOrDefault(QStringLiteral("RunMode"), 1).toInt();
+}
+
+void TAppSettings::SetRunMode(int mode)
+{
+    FStore->setValue(kGroup + QStringLiteral("RunMode"), mode);
+}
+
+bool TAppSettings::HasRunModeNoDisplay() const
+{
+    return FStore->contains(kGroup + QStringLiteral("RunModeNoDisplay"));
+}
+
+bool TAppSettings::RunModeNoDisplay()
+{
+    return ReadOrDefault(QStringLiteral("RunModeNoDisplay"), 0).toInt() != 0;
+}
+
+void TAppSettings::SetRunModeNoDisplay(bool value)
+{
+    FStore->setValue(kGroup + QStringLiteral("RunModeNoDisplay"), value ? 1 : 0);
+}
+
+QString TAppSettings::DBFileNetPath()
+{
+    return ReadOrDefault(QStringLiteral("DBFileNetPath"), QString()).toString();
+}
+
+void TAppSettings::SetDBFileNetPath(const QString& path)
+{
+    FStore->setValue(kGroup + QStringLiteral("DBFileNetPath"), path);
+}
+
+QString TAppSettings::LastUserName()
+{
+    return ReadOrDefault(QStringLiteral("LastUserName"), QString()).toString();
+}
+
+void TAppSettings::SetLastUserName(const QString& name)
+{
+    FStore->setValue(kGroup + QStringLiteral("LastUserName"), name);
+}
+
+QString TAppSettings::DBQ() const
+{
+    return FStore->value(kDBQ).toString();
+}
+
+void TAppSettings::SetDBQ(const QString& path)
+{
+    FStore->setValue(kDBQ, path);
+}
+
+void TAppSettings::Sync()
+{
+    FStore->sync();
+}
+
+QString TAppSettings::FileName() const
+{
+    return FStore->fileName();
+}
+
+QString StoreRunMode(TAppSettings& settings, bool network, const QString& directoryText, bool noDisplay)
+{
+    QString path;
+    if (network) {
+        if (directoryText.trimmed().isEmpty())
+            throw ESystemError(QStringLiteral("请指定数据库在网络中的存放位置！"));
+        // Stored as typed: only the emptiness test trims.
+        path = directoryText + QStringLiteral("/MainData.mdb");
+        if (!QFileInfo(path).isFile())
+            throw ESystemError(QStringLiteral("所选择的目录下没有数据库文件！请重新选择正确的目录。"));
+    } else {
+        path = DefaultDatabasePath();
+    }
+    settings.SetDBQ(path);
+    if (network) settings.SetDBFileNetPath(directoryText);
+    settings.SetRunModeNoDisplay(noDisplay);
+    settings.SetRunMode(network ? 2 : 1);
+    settings.Sync();
+    return path;
+}
+
+bool RunModeDialogWanted(TAppSettings& settings, bool fromMenu)
+{
+    if (fromMenu) return true;
+    return !settings.RunModeNoDisplay();
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The program's settings store: run mode, network folder, last user name and the data source's
+// DBQ. INI format; QIHENG_SPC_CONFIG names another file (tests use it).
+#include <QSettings>
+#include <QString>
+#include <memory>
+
+class TAppSettings {
+public:
+    TAppSettings();
+    explicit TAppSettings(const QString& fileName);
+
+    // Each reader writes the default when the value is missing.
+    int RunMode();                 // 1 = stand-alone, 2 = network
+    void SetRunMode(int mode);
+    bool RunModeNoDisplay();
+    void SetRunModeNoDisplay(bool value);
+    QString DBFileNetPath();
+    void SetDBFileNetPath(const QString& path);
+    QString LastUserName();
+    void SetLastUserName(const QString& name);
+    bool HasRunModeNoDisplay() const;
+
+    // DBQ of the data source "ZIDIZ": the database the connection opens.
+    QString DBQ() const;
+    void SetDBQ(const QString& path);
+
+    void Sync();
+    QString FileName() const;
+
+private:
+    QVariant ReadOrDefault(const QString& key, const QVariant& def);
+    std::unique_ptr<QSettings> FStore;
+};
+
+// The run-mode dialog's OK step without the dialog: validates, then writes DBQ, the network folder,
+// RunModeNoDisplay and RunMode. Throws ESystemError with the dialog's message (nothing written).
+// Returns the database path written to DBQ.
+QString StoreRunMode(TAppSettings& settings, bool network, const QString& directoryText, bool noDisplay);
+
+// Step 1 of the run-mode selection: whether the dialog is to be shown.
+bool RunModeDialogWanted(TAppSettings& settings, bool fromMenu);
