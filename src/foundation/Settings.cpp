@@ -50,6 +50,11 @@ bool TAppSettings::HasRunModeNoDisplay() const
     return FStore->contains(kGroup + QStringLiteral("RunModeNoDisplay"));
 }
 
+bool TAppSettings::Contains(const QString& key) const
+{
+    return FStore->contains(kGroup + key);
+}
+
 bool TAppSettings::RunModeNoDisplay()
 {
     return ReadOrDefault(QStringLiteral("RunModeNoDisplay"), 0).toInt() != 0;

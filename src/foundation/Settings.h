@@ -20,6 +20,8 @@ public:
     QString LastUserName();
     void SetLastUserName(const QString& name);
     bool HasRunModeNoDisplay() const;
+    // Whether a value of the "2.1" group exists (without writing a default).
+    bool Contains(const QString& key) const;
 
     // DBQ of the data source "ZIDIZ": the database the connection opens.
     QString DBQ() const;
