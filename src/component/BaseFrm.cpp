@@ -12,6 +12,7 @@
 
 QString ComponentNameOf(const QObject* window)
 {
+    if (!window->objectName().isEmpty()) return window->objectName();
     QString name = QString::fromLatin1(window->metaObject()->className());
     if (name.startsWith(QLatin1Char('T'))) name.remove(0, 1);
     return name;

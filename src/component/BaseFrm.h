@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QWidget>
 
-// The window's component name: its class name without the leading "T".
+// The window's component name: its object name when set, else its class name without the leading "T".
 QString ComponentNameOf(const QObject* window);
 
 // Opens the help window at the topic of a window name (empty: the help's start page).

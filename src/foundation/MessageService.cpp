@@ -1,5 +1,7 @@
 #include "foundation/MessageService.h"
 
+#include "foundation/Errors.h"
+
 #include <QCoreApplication>
 #include <QTextStream>
 #include <cstdio>
@@ -48,6 +50,19 @@ void ShowInfo(const QString& message)
 void ShowErrorBox(const QString& message)
 {
     TMessageService::Current().Show(message, ApplicationTitle(), TMsgIcon::Error, TMsgButtons::Ok);
+}
+
+QString ErrorDisplayText(const QString& message)
+{
+    if (message.toLower().contains(QLatin1String("is not a valid floating point value")))
+        return QStringLiteral("请输入正确的数值！");
+    return message;
+}
+
+void ShowException(const std::exception& error)
+{
+    const auto* sys = dynamic_cast<const ESystemError*>(&error);
+    ShowErrorBox(ErrorDisplayText(sys ? sys->Message() : QString::fromLocal8Bit(error.what())));
 }
 
 void ShowWarning(const QString& message, const QString& caption)

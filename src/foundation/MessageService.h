@@ -3,6 +3,7 @@
 // installs one that shows real boxes; tests install a TScriptedMessageService.
 #include <QList>
 #include <QString>
+#include <exception>
 
 enum class TMsgIcon { Information, Warning, Error, Question };
 enum class TMsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -27,6 +28,9 @@ QString ApplicationTitle();
 void ShowInfo(const QString& message);
 // The error box: stop icon, OK, the application title as caption.
 void ShowErrorBox(const QString& message);
+// The program-wide error display: a number-conversion message reads "请输入正确的数值！".
+QString ErrorDisplayText(const QString& message);
+void ShowException(const std::exception& error);
 void ShowWarning(const QString& message, const QString& caption = QStringLiteral("警告"));
 // A question with the caption "询问".
 TMsgResult AskQuestion(const QString& message, TMsgButtons buttons = TMsgButtons::YesNo,

@@ -3,13 +3,13 @@
 #include "foundation/DBUpgrade.h"
 #include "foundation/Schema.h"
 
-TTestDatabase::TTestDatabase(TContent content)
+TTestDatabase::TTestDatabase(TContent content, const QString& connectionName)
 {
     FPath = FDir.path() + QStringLiteral("/Data/MainData.mdb");
     qputenv("QIHENG_SPC_HOME", FDir.path().toLocal8Bit());
     qputenv("QIHENG_SPC_CONFIG", (FDir.path() + QStringLiteral("/settings.ini")).toLocal8Bit());
     InitDatabaseFile(FPath, content == TContent::Demo);
-    FDM = std::make_unique<TCompanyDM>();
+    FDM = std::make_unique<TCompanyDM>(connectionName);
     FDM->Params.DBQ = FPath;
     FDM->Connect();
     TCompanyDM::SetCurrent(FDM.get());

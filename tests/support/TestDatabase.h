@@ -10,7 +10,8 @@
 class TTestDatabase {
 public:
     enum class TContent { Delivered, Upgraded, Demo };
-    explicit TTestDatabase(TContent content = TContent::Upgraded);
+    explicit TTestDatabase(TContent content = TContent::Upgraded,
+                           const QString& connectionName = QStringLiteral("RUZAZ"));
     ~TTestDatabase();
 
     QString Path() const { return FPath; }

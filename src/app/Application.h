@@ -1,0 +1,45 @@
+#pragma once
+// The start sequence: splash, run mode, connection, upgrade, login, main window and navigation.
+#include "foundation/CompanyDM.h"
+#include "foundation/Settings.h"
+#include "power/UserPowerCommon.h"
+
+#include <QApplication>
+#include <memory>
+
+class TSplashFrm;
+class TZEDAVAdevAzu;
+
+// Catches every exception that escapes an event handler and shows it (the program-wide error display).
+class TSPCApplication : public QApplication {
+public:
+    TSPCApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Fonts (Chinese glyphs, 宋体 → Noto Serif CJK SC), Qt's own Chinese texts and the title.
+void SetupApplicationLook(QApplication& app);
+
+class TApplicationShell {
+public:
+    enum class TStartResult { Started, RunModeCancelled, ConnectionFailed, UpgradeFailed, LoginCancelled };
+
+    TApplicationShell();
+    ~TApplicationShell();
+
+    // Steps 1 to 12 of the start: leaves the main window and the navigation window shown on success.
+    TStartResult Start();
+    // The message loop until the main window closes.
+    int Run();
+
+    TAppSettings Settings;
+    TCompanyDM DM;
+    TWBUserPower Power;
+    std::unique_ptr<TZEDAVAdevAzu> MainWindow;
+
+    // Registers window classes with the main window's factory (set before Start by the program).
+    std::function<void(TZEDAVAdevAzu&)> RegisterWindows;
+
+private:
+    std::unique_ptr<TSplashFrm> FSplash;
+};

@@ -1,0 +1,66 @@
+#pragma once
+// The main window: the multi-document frame with every function as an action, each testing the
+// logged-in user's right before it opens its window.
+#include <QMainWindow>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class TAppSettings;
+class TCompanyDM;
+class TWBUserPower;
+
+class TZEDAVAdevAzu : public QMainWindow {
+    Q_OBJECT
+public:
+    TZEDAVAdevAzu(TWBUserPower& power, TAppSettings& settings, TCompanyDM& dm, QWidget* parent = nullptr);
+
+    // The window factory: the open window of a class, or a new one. Throws for unknown classes.
+    std::function<QWidget*(const QString& className)> FormInstance;
+
+    QMdiArea* MdiArea;
+    QLabel* LabelTopLeft;
+    QLabel* LabelTopRight;
+    QLabel* LabelBottomLeft;
+    QLabel* LabelBottomRight;
+
+    // Rights: each fails with the permission message when the right is missing.
+    void CheckBrowsePower(const QString& code);
+    void CheckExecutePower(const QString& code);
+    void CheckModulePower(int moduleID);
+    QWidget* OpenListWindow(const QString& code);
+    QWidget* OpenWorkWindow(const QString& code);
+    // Shows a module window as a child window (once) and brings it to the front.
+    void ShowModuleWindow(QWidget* window);
+    // The child windows' component names, in stacking order.
+    QStringList OpenWindowNames() const;
+
+    void ReLogin();
+    void ChangePassword();
+    void SelectRunModeFromMenu();
+    QWidget* ShowNavigate();
+    void ShowAbout();
+
+    // When false, closing does not ask (used when the program ends for another reason).
+    bool AskOnClose = true;
+
+    // Runs a handler under the program-wide error display.
+    static void Guarded(const std::function<void()>& handler);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QAction* AddAction(QMenu* menu, const QString& name, const QString& caption, std::function<void()> handler);
+    void BuildMenus();
+    void PlaceCornerLabels();
+    void UpdateBackground();
+    void UpdateUserLabel();
+
+    TWBUserPower& FPower;
+    TAppSettings& FSettings;
+    TCompanyDM& FDM;
+};

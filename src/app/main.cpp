@@ -1,0 +1,18 @@
+// qiheng-spc: the desktop program.
+#include "app/Application.h"
+#include "component/WidgetMessageService.h"
+
+int main(int argc, char** argv)
+{
+    TSPCApplication app(argc, argv);
+    SetupApplicationLook(app);
+    TWidgetMessageService messages;
+    TMessageService::SetCurrent(&messages);
+    int code = 0;
+    {
+        TApplicationShell shell;
+        if (shell.Start() == TApplicationShell::TStartResult::Started) code = shell.Run();
+    }
+    TMessageService::SetCurrent(nullptr);
+    return code;
+}
