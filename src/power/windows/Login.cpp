@@ -18,7 +18,16 @@ TLoginFrm::TLoginFrm(TWBUserPower& power, QWidget* parent) : TBaseDialog(parent)
     setWindowTitle(QStringLiteral("登录"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 12);
+    auto* banner = new QLabel(QStringLiteral("启衡SPC  用户登录"), this);
+    banner->setObjectName(QStringLiteral("Banner"));
+    banner->setFixedHeight(54);
+    banner->setContentsMargins(18, 0, 0, 0);
+    banner->setStyleSheet(QStringLiteral("QLabel#Banner { color: white; font-size: 15pt; font-weight: bold;"
+                                         " background: qlineargradient(x1:0, y1:0, x2:1, y2:1, stop:0 #1f5fa8, stop:1 #122f5c); }"));
+    layout->addWidget(banner);
     auto* form = new QFormLayout;
+    form->setContentsMargins(18, 10, 18, 4);
     NameEdit = new QLineEdit(QStringLiteral("超级用户"), this);
     PasswordEdit = new QLineEdit(this);
     PasswordEdit->setEchoMode(QLineEdit::Password);
@@ -32,8 +41,9 @@ TLoginFrm::TLoginFrm(TWBUserPower& power, QWidget* parent) : TBaseDialog(parent)
     CancelBtn = new QPushButton(QStringLiteral("取消"), this);
     buttons->addWidget(OkBtn);
     buttons->addWidget(CancelBtn);
+    buttons->setContentsMargins(18, 0, 18, 0);
     layout->addLayout(buttons);
-    setFixedSize(300, 150);
+    setFixedSize(330, 190);
     connect(OkBtn, &QPushButton::clicked, this, &TLoginFrm::OkBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
