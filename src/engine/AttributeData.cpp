@@ -1,0 +1,441 @@
+#include "engine/AttributeData.h"
+
+#include "engine/DataChange.h"
+#include "foundation/RecordUtils.h"
+
+#include <QHash>
+#include <algorithm>
+#include <cmath>
+
+// ---- TDefectDetail ----
+
+int TDefectDetail::Find(int dpid) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (FEntries[static_cast<std::size_t>(i)].DPID == dpid) return i;
+    return -1;
+}
+
+int TDefectDetail::IndexOfDefect(int dpid) const
+{
+    return Find(dpid);
+}
+
+void TDefectDetail::AddDefect(int dpid, int count)
+{
+    if (Find(dpid) >= 0) throw ESystemError(QStringLiteral("DefectID'%1' already exists").arg(dpid));
+    FEntries.push_back({dpid, count});
+    ChangeStep();
+}
+
+void TDefectDetail::RemoveDefect(int dpid)
+{
+    const int i = Find(dpid);
+    if (i < 0) throw ESystemError(QStringLiteral("DefectID'%1' not Found").arg(dpid));
+    FEntries.erase(FEntries.begin() + i);
+    ChangeStep();
+}
+
+void TDefectDetail::SetDefectCount(int dpid, int count)
+{
+    const int i = Find(dpid);
+    if (i < 0) throw ESystemError(QStringLiteral("DefectID'%1' not Found").arg(dpid));
+    FEntries[static_cast<std::size_t>(i)].Count = count;
+    ChangeStep();
+}
+
+const TDefectDetail::TEntry& TDefectDetail::Entry(int i) const
+{
+    if (i < 0 || i >= Count()) RaiseIndexError(i);
+    return FEntries[static_cast<std::size_t>(i)];
+}
+
+int TDefectDetail::Total() const
+{
+    int total = 0;
+    for (const TEntry& e : FEntries)
+        if (e.Count != NullValue) total += e.Count;
+    return total;
+}
+
+void TDefectDetail::ChangeStep()
+{
+    const bool first = !FChanged;
+    FChanged = true;
+    if (FOwner) FOwner->DefectsChanged(first);
+}
+
+// ---- TAttributeData ----
+
+void TAttributeData::SetBatch(int x)
+{
+    if (x == FBatch) return;
+    FBatch = x;
+    NotifyTest();
+}
+
+void TAttributeData::SetInspected(int x)
+{
+    if (x == FInspected) return;
+    FInspected = x;
+    if (FList) ++FList->FRevision;
+    NotifyTest();
+}
+
+void TAttributeData::SetRejected(int x)
+{
+    if (x == FRejected) return;
+    FRejected = x;
+    if (FList) ++FList->FRevision;
+    NotifyTest();
+}
+
+void TAttributeData::DefectsChanged(bool first)
+{
+    if (FList) ++FList->FRevision;
+    // Only the first change of the defect list reaches the notification test.
+    if (!first || FDetailChanged) return;
+    FDetailChanged = true;
+    NotifyTest();
+}
+
+void TAttributeData::NotifyTest()
+{
+    FNotifyEnabled = true;
+    if (FList && FInspected > 0 && (FRejected >= 0 || DefectTotal() >= 0)) FList->NotifyChange();
+}
+
+int TAttributeData::RecountDefects()
+{
+    Defected = DefectTotal();
+    return Defected;
+}
+
+double TAttributeData::FractionRejected() const
+{
+    if (FInspected == 0 || FInspected == NullValue || FRejected == NullValue) return NullValue;
+    return static_cast<double>(FRejected) / FInspected;
+}
+
+double TAttributeData::DefectsPerUnit() const
+{
+    if (FInspected == 0 || FInspected == NullValue) return NullValue;
+    return static_cast<double>(DefectTotal()) / FInspected;
+}
+
+// ---- TAttributeDataList ----
+
+TAttributeDataList::~TAttributeDataList()
+{
+    Clear();
+}
+
+void TAttributeDataList::SetCID(int cid)
+{
+    FCID = cid;
+    Info.SetCID(cid);
+}
+
+TAttributeData& TAttributeDataList::NewData()
+{
+    FItems.push_back(std::unique_ptr<TAttributeData>(new TAttributeData(this)));
+    TAttributeData& data = *FItems.back();
+    data.FIndex = Count() - 1;
+    ++FRevision;
+    return data;
+}
+
+void TAttributeDataList::Delete(int i)
+{
+    if (i < 0 || i >= Count()) RaiseIndexError(i);
+    FItems.erase(FItems.begin() + i);
+    for (int j = i; j < Count(); ++j) FItems[static_cast<std::size_t>(j)]->FIndex = j;
+    ++FRevision;
+}
+
+void TAttributeDataList::Clear()
+{
+    while (!FItems.empty()) FItems.pop_back();
+    ++FRevision;
+}
+
+TAttributeData& TAttributeDataList::Item(int i) const
+{
+    if (i < 0 || i >= Count()) RaiseIndexError(i);
+    return *FItems[static_cast<std::size_t>(i)];
+}
+
+int TAttributeDataList::IndexOfSN(int sn) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (FItems[static_cast<std::size_t>(i)]->SN == sn) return i;
+    return -1;
+}
+
+TAttributeData* TAttributeDataList::FindBySN(int sn) const
+{
+    const int i = IndexOfSN(sn);
+    return i < 0 ? nullptr : FItems[static_cast<std::size_t>(i)].get();
+}
+
+void TAttributeDataList::AddDefectBySN(int sn, int dpid, int count)
+{
+    TAttributeData* data = FindBySN(sn);
+    if (!data) throw ESPCDataError(QStringLiteral("样本号为%1的值组不存在").arg(sn));
+    data->AddDefect(dpid, count);
+}
+
+void TAttributeDataList::NotifyChange()
+{
+    if (Updating) return;
+    Charts.RefreshAll();
+    AnnounceDataChange(QStringLiteral("ADataChange"), FCID);
+}
+
+// ---- TAttributeChartData ----
+
+void TAttributeChartData::SetDataList(TAttributeDataList* list)
+{
+    if (list == FDataList) return;
+    FDataList = list;
+    FTotalsOf = nullptr;
+    if (list) LimitInfo.SetCID(list->CID());
+}
+
+int TAttributeChartData::Count() const
+{
+    return FDataList ? FDataList->Count() : 0;
+}
+
+TAttributeData& TAttributeChartData::Data(int i) const
+{
+    if (!FDataList) RaiseIndexError(i);
+    return FDataList->Item(i);
+}
+
+int TAttributeChartData::GetCID() const
+{
+    return FDataList ? FDataList->CID() : NullValue;
+}
+
+TCharacterInfo* TAttributeChartData::GetCharacterInfo() const
+{
+    return FDataList ? &FDataList->Info : nullptr;
+}
+
+void TAttributeChartData::UpdateTotals(bool force) const
+{
+    if (!FDataList) {
+        FTotalInspected = FTotalRejected = FTotalDefects = NullValue;
+        FTotalsOf = nullptr;
+        return;
+    }
+    if (!force && FTotalsOf == FDataList && FTotalsRevision == FDataList->Revision()) return;
+    long long inspected = 0, rejected = 0, defects = 0;
+    for (int i = 0; i < FDataList->Count(); ++i) {
+        const TAttributeData& d = FDataList->Item(i);
+        if (d.Inspected() != NullValue) inspected += d.Inspected();
+        if (d.Rejected() != NullValue) rejected += d.Rejected();
+        defects += d.DefectTotal();
+    }
+    FTotalInspected = inspected;
+    FTotalRejected = rejected;
+    FTotalDefects = defects;
+    FTotalsOf = FDataList;
+    FTotalsRevision = FDataList->Revision();
+}
+
+long long TAttributeChartData::TotalInspected() const
+{
+    UpdateTotals(false);
+    return FTotalInspected;
+}
+
+long long TAttributeChartData::TotalRejected() const
+{
+    UpdateTotals(false);
+    return FTotalRejected;
+}
+
+long long TAttributeChartData::TotalDefects() const
+{
+    UpdateTotals(false);
+    return FTotalDefects;
+}
+
+void TAttributeChartData::CalcLimits()
+{
+    if (!FDataList) return;
+    if (ChartType() == ctNone) throw ESPCDataError(QStringLiteral("控制图类型未指定"));
+    UpdateTotals(true);
+    if (FTotalInspected <= 0) return;
+    const double k = Count();
+    const double inspected = static_cast<double>(FTotalInspected);
+    const double rejected = static_cast<double>(FTotalRejected);
+    const double defects = static_cast<double>(FTotalDefects);
+    switch (ChartType()) {
+    case ctP:
+        PBar = rejected / inspected;
+        LimitInfo.CL = PBar;
+        break;
+    case ctNP: {
+        NPBar = rejected / k;
+        PBar = rejected / inspected;
+        const double width = 3 * std::sqrt((1 - PBar) * NPBar);
+        LimitInfo.CL = NPBar;
+        LimitInfo.UCL = NPBar + width;
+        LimitInfo.LCL = std::max(NPBar - width, 0.0);
+        break;
+    }
+    case ctU:
+        UBar = defects / inspected;
+        LimitInfo.CL = UBar;
+        break;
+    case ctC:
+        CBar = defects / k;
+        LimitInfo.CL = CBar;
+        break;
+    default:
+        break;
+    }
+}
+
+double TAttributeChartData::CL() const
+{
+    return LimitInfo.CL >= 0 ? LimitInfo.CL : 0.0;
+}
+
+namespace {
+// The inspected count a stepped limit is computed for; 0 when there is none.
+double InspectedOf(const TAttributeData& d)
+{
+    return d.Inspected() == NullValue || d.Inspected() < 0 ? 0.0 : d.Inspected();
+}
+} // namespace
+
+double TAttributeChartData::UCLAt(int i) const
+{
+    const long long total = TotalInspected();
+    if (total == 0 || total == NullValue) return 0;
+    const double cl = CL();
+    switch (ChartType()) {
+    case ctP: {
+        const double n = InspectedOf(Data(i));
+        return n == 0 ? 0.0 : cl + 3 * std::sqrt(cl * (1 - cl) / n);
+    }
+    case ctNP: return LimitInfo.UCL;
+    case ctU: {
+        const double n = InspectedOf(Data(i));
+        return n == 0 ? 0.0 : cl + 3 * std::sqrt(cl / n);
+    }
+    case ctC: return cl + 3 * std::sqrt(cl);
+    default: return 0;
+    }
+}
+
+double TAttributeChartData::LCLAt(int i) const
+{
+    const long long total = TotalInspected();
+    if (total == 0 || total == NullValue) return 0;
+    const double cl = CL();
+    switch (ChartType()) {
+    case ctP: {
+        const double n = InspectedOf(Data(i));
+        return n == 0 ? 0.0 : std::max(cl - 3 * std::sqrt((1 - cl) * cl / n), 0.0);
+    }
+    case ctNP: return LimitInfo.LCL;
+    case ctU: {
+        const double n = InspectedOf(Data(i));
+        return n == 0 ? 0.0 : std::max(cl - 3 * std::sqrt(cl / n), 0.0);
+    }
+    case ctC: return std::max(cl - 3 * std::sqrt(cl), 0.0);
+    default: return 0;
+    }
+}
+
+double TAttributeChartData::ValueAt(int i) const
+{
+    const TAttributeData& d = Data(i);
+    switch (ChartType()) {
+    case ctP: return d.FractionRejected();
+    case ctNP: return d.Rejected();
+    case ctU: return d.DefectsPerUnit();
+    case ctC: return d.DefectTotal();
+    default: return NullValue;
+    }
+}
+
+QColor TAttributeChartData::PointColor(int i) const
+{
+    return StateColor(Data(i).State);
+}
+
+void TAttributeChartData::SetPointState(int i, TSubgroupState state)
+{
+    TAttributeData& d = Data(i);
+    if (d.State == state) return;
+    d.State = state;
+    if (Chart) Chart->RecolorPoint(i, PointColor(i));
+}
+
+// ---- grid ----
+
+QString DefectPhenomenonName(int dpid)
+{
+    return GetSQLString(QStringLiteral("Select DPName from L_DefectPhenomenon where DPID = :DPID"),
+                        {{QStringLiteral("DPID"), dpid}});
+}
+
+void TAttributeDataViewAgent::SetActive(bool flag)
+{
+    FActive = flag;
+    if (flag) Fill();
+}
+
+void TAttributeDataViewAgent::Fill()
+{
+    if (!FList || !FGrid) return;
+    const TChartType type = FChartType;
+    if (type == ctNone) throw ESPCDataError(QStringLiteral("控制图类型未指定！"));
+    if (type != ctP && type != ctNP && type != ctU && type != ctC)
+        throw ESPCDataError(QStringLiteral("控制图类型错误！"));
+    const bool defects = type == ctU || type == ctC;
+    const bool ratioRow = type == ctP || type == ctU;
+    const int k = FList->Count();
+
+    TStringGrid& g = *FGrid;
+    g.SetSize(k + 1, ratioRow ? 5 : 4);
+    g.ClearCells();
+    g.FixedCols = 1;
+    g.FixedRows = 1;
+    g.SetCell(0, 1, QStringLiteral("批量数"));
+    g.SetCell(0, 2, QStringLiteral("检验数"));
+    g.SetCell(0, 3, defects ? QStringLiteral("缺点数") : QStringLiteral("不良数"));
+    if (type == ctP) g.SetCell(0, 4, QStringLiteral("不良率"));
+    if (type == ctU) g.SetCell(0, 4, QStringLiteral("单位缺点数"));
+
+    QHash<int, int> phenomenonRow;  // DPID → row; entries of phenomena beyond the last row are not shown
+    for (int i = 0; i < k; ++i) {
+        const TAttributeData& d = FList->Item(i);
+        const int col = i + 1;
+        g.SetCell(col, 0, QString::number(d.SN));
+        g.SetCell(col, 1, FormatNumber(d.Batch()));
+        g.SetCell(col, 2, FormatNumber(d.Inspected()));
+        g.SetCell(col, 3, FormatNumber(defects ? d.DefectTotal() : d.Rejected()));
+        if (type == ctP) g.SetCell(col, 4, FormatNumber(d.FractionRejected()));
+        if (type == ctU) g.SetCell(col, 4, FormatNumber(d.DefectsPerUnit()));
+        if (!defects) continue;
+        for (int j = 0; j < d.Defects().Count(); ++j) {
+            const TDefectDetail::TEntry& e = d.Defects().Entry(j);
+            auto it = phenomenonRow.constFind(e.DPID);
+            if (it == phenomenonRow.constEnd()) {
+                if (phenomenonRow.size() >= MaxPhenomenonRows) continue;
+                const int row = g.RowCount();
+                g.SetRowCount(row + 1);
+                g.SetCell(0, row, DefectPhenomenonName(e.DPID));
+                it = phenomenonRow.insert(e.DPID, row);
+            }
+            g.SetCell(col, it.value(), FormatNumber(e.Count));
+        }
+    }
+}

@@ -1,0 +1,115 @@
+#pragma once
+// Helpers shared by the engine tests: error messages, a chart that records what it is asked,
+// and the textbook data sets.
+#include "engine/AttributeData.h"
+#include "engine/ChartBase.h"
+#include "engine/VariableData.h"
+
+#include <QFile>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QTextStream>
+#include <initializer_list>
+#include <ostream>
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList& list, std::ostream* os)
+{
+    *os << "{\"" << list.join(QStringLiteral("\", \"")).toStdString() << "\"}";
+}
+
+template <class F>
+QString MessageOf(F&& f)
+{
+    try {
+        f();
+    } catch (const ESystemError& e) {
+        return e.Message();
+    }
+    return QStringLiteral("<no error>");
+}
+
+// Counts refreshes and records recoloured points.
+class TRecordingChart : public TSPCChartBase {
+public:
+    void Refresh() override { ++Refreshes; }
+    void RecolorPoint(int index, const QColor& color) override { Recolored << qMakePair(index, color); }
+    int Refreshes = 0;
+    QList<QPair<int, QColor>> Recolored;
+};
+
+inline QString DataFile(const QString& name)
+{
+    return QStringLiteral(ENGINE_TEST_DATA "/") + name;
+}
+
+// Rows of a CSV data set after its header, split at commas.
+inline QList<QStringList> CsvRows(const QString& name)
+{
+    QFile f(DataFile(name));
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+    QTextStream in(&f);
+    in.readLine();
+    QList<QStringList> rows;
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (!line.isEmpty()) rows << line.split(QLatin1Char(','));
+    }
+    return rows;
+}
+
+// Subgroups `subgroup,value` up to lastSN into the list, loaded as a window does.
+inline void LoadVariable(TVariableDataList& list, const QString& name, int sampleSize, int lastSN = 1 << 30)
+{
+    list.Updating = true;
+    list.Info.SampleSize = sampleSize;
+    if (list.Info.Step == 0) list.Info.Step = 1;
+    for (const QStringList& r : CsvRows(name)) {
+        const int sn = r[0].toInt();
+        if (sn > lastSN) continue;
+        TVariableData* d = list.FindBySN(sn);
+        if (!d) {
+            d = &list.NewData();
+            d->SN = sn;
+        }
+        d->AddValue(r[1].toDouble());
+    }
+    list.Updating = false;
+}
+
+// Subgroups given as lists of values.
+inline void LoadValues(TVariableDataList& list, std::initializer_list<std::initializer_list<double>> groups)
+{
+    list.Updating = true;
+    int sn = list.Count();
+    for (const auto& g : groups) {
+        TVariableData& d = list.NewData();
+        d.SN = ++sn;
+        for (double x : g) d.AddValue(x);
+    }
+    list.Updating = false;
+}
+
+// Subgroups `subgroup,inspected,count` up to lastSN: count is rejected units or defects.
+inline void LoadAttribute(TAttributeDataList& list, const QString& name, bool defects, int lastSN = 1 << 30)
+{
+    list.Updating = true;
+    for (const QStringList& r : CsvRows(name)) {
+        const int sn = r[0].toInt();
+        if (sn > lastSN) continue;
+        TAttributeData& d = list.NewData();
+        d.SN = sn;
+        d.SetInspected(r[1].toInt());
+        if (defects)
+            d.AddDefect(1, r[2].toInt());
+        else
+            d.SetRejected(r[2].toInt());
+    }
+    list.Updating = false;
+}
