@@ -112,6 +112,7 @@ void TCompanyDM::ConnectWithFallback()
 void TCompanyDM::Disconnect()
 {
     FQryTemp.reset();
+    if (FDepth > 0) FireTransactionEnd(false);
     FDepth = 0;
     FRolledBack = false;
     if (QSqlDatabase::contains(FConnectionName)) {
@@ -155,6 +156,7 @@ void TCompanyDM::Commit()
     if (FDepth > 0) return;
     if (FRolledBack) {
         FRolledBack = false;
+        FireTransactionEnd(false);
         throw ESystemError(QStringLiteral("事务已回滚，数据没有保存！"));
     }
     try {
@@ -162,8 +164,26 @@ void TCompanyDM::Commit()
     } catch (...) {
         QSqlQuery q(dbCLM());
         q.exec(QStringLiteral("ROLLBACK"));
+        FireTransactionEnd(false);
         throw;
     }
+    FireTransactionEnd(true);
+}
+
+void TCompanyDM::OnTransactionEnd(std::function<void(bool committed)> callback)
+{
+    if (FDepth == 0) {
+        callback(true);
+        return;
+    }
+    FTransactionEnd.push_back(std::move(callback));
+}
+
+void TCompanyDM::FireTransactionEnd(bool committed)
+{
+    std::vector<std::function<void(bool)>> callbacks;
+    callbacks.swap(FTransactionEnd);
+    for (auto& callback : callbacks) callback(committed);
 }
 
 void TCompanyDM::Rollback()
@@ -173,9 +193,13 @@ void TCompanyDM::Rollback()
         QSqlQuery q(dbCLM());
         q.exec(QStringLiteral("ROLLBACK"));
         FRolledBack = true;
+        FireTransactionEnd(false);
     }
     --FDepth;
-    if (FDepth == 0) FRolledBack = false;
+    if (FDepth == 0) {
+        FRolledBack = false;
+        FireTransactionEnd(false);
+    }
 }
 
 void BindParams(QSqlQuery& query, const TSqlParams& params)

@@ -5,7 +5,9 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <vector>
 
 enum class TDbEngine { SQLite, PostgreSQL };
 
@@ -50,6 +52,10 @@ public:
     void Rollback();
     bool InTransaction() const { return FDepth > 0; }
     int TransactionDepth() const { return FDepth; }
+    // Runs the callback once when the open transaction ends: true after the outermost commit,
+    // false when it is rolled back (cached data sets keep their written changes pending until then).
+    // Outside a transaction it runs at once with true.
+    void OnTransactionEnd(std::function<void(bool committed)> callback);
 
     // Runs one statement on a fresh query with bound parameters; throws EDatabaseError.
     QSqlQuery Exec(const QString& sql, const TSqlParams& params = {});
@@ -63,6 +69,7 @@ public:
 private:
     void OpenWith(const QString& user, const QString& password);
     void ExecControl(const QString& sql);
+    void FireTransactionEnd(bool committed);
 
     QString FConnectionName;
     TDbEngine FEngine = TDbEngine::SQLite;
@@ -70,6 +77,7 @@ private:
     QString FPrivateDir;
     int FDepth = 0;
     bool FRolledBack = false;
+    std::vector<std::function<void(bool)>> FTransactionEnd;
 };
 
 // Rolls back unless committed. Nested guards fold into the outermost transaction.
