@@ -445,7 +445,7 @@ void TCSChart::Paint(QPainter& p)
     p.restore();
     DrawAxes(p);
     p.save();
-    p.setClipRect(FChartRect.adjusted(-6, -6, 7, 7));
+    p.setClipRect(QRect(0, 0, Width, Height));
     for (const auto& s : FSeries) {
         s->Paint(p);
         if (s->OnAfterDraw) s->OnAfterDraw(p, *s);
