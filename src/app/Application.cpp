@@ -43,11 +43,15 @@ void SetupApplicationLook(QApplication& app)
         app.installTranslator(translator);
 }
 
-TApplicationShell::TApplicationShell() = default;
+TApplicationShell::TApplicationShell()
+{
+    TClassFactory::SetCurrent(&Factory);
+}
 
 TApplicationShell::~TApplicationShell()
 {
     MainWindow.reset();
+    if (TClassFactory::Current() == &Factory) TClassFactory::SetCurrent(nullptr);
     if (TCompanyDM::Current() == &DM) TCompanyDM::SetCurrent(nullptr);
 }
 
@@ -87,10 +91,15 @@ TApplicationShell::TStartResult TApplicationShell::Start()
 
     FSplash.reset();
     MainWindow = std::make_unique<TZEDAVAdevAzu>(Power, Settings, DM);
-    MainWindow->FormInstance = [](const QString& name) -> QWidget* {
-        throw ESystemError(QStringLiteral("%1 not Find").arg(name));
+    MainWindow->FormInstance = [this](const QString& name) -> QWidget* {
+        QObject* window = Factory.GetFormInstance(name);
+        auto* widget = qobject_cast<QWidget*>(window);
+        if (!widget) {
+            delete window;
+            throw EClassFactoryError(QStringLiteral("%1 not Find").arg(name));
+        }
+        return widget;
     };
-    if (RegisterWindows) RegisterWindows(*MainWindow);
     MainWindow->showMaximized();
     MainWindow->ShowNavigate();
     return TStartResult::Started;

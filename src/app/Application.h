@@ -1,5 +1,6 @@
 #pragma once
 // The start sequence: splash, run mode, connection, upgrade, login, main window and navigation.
+#include "component/FormFactory.h"
 #include "foundation/CompanyDM.h"
 #include "foundation/Settings.h"
 #include "power/UserPowerCommon.h"
@@ -35,10 +36,9 @@ public:
     TAppSettings Settings;
     TCompanyDM DM;
     TWBUserPower Power;
+    // The window factory; the program registers its window classes before Start.
+    TWidgetClassFactory Factory;
     std::unique_ptr<TZEDAVAdevAzu> MainWindow;
-
-    // Registers window classes with the main window's factory (set before Start by the program).
-    std::function<void(TZEDAVAdevAzu&)> RegisterWindows;
 
 private:
     std::unique_ptr<TSplashFrm> FSplash;
