@@ -10,3 +10,4 @@ struct TCliStreams {
 
 int RunInitDatabase(const QStringList& args, TCliStreams io);
 int RunUpgradeDatabase(const QStringList& args, TCliStreams io);
+int RunChart(const QStringList& args, TCliStreams io);

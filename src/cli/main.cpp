@@ -13,6 +13,7 @@ int main(int argc, char* argv[])
     const std::map<QString, std::function<int(const QStringList&, TCliStreams)>> commands{
         {QStringLiteral("init-database"), RunInitDatabase},
         {QStringLiteral("upgrade-database"), RunUpgradeDatabase},
+        {QStringLiteral("chart"), RunChart},
     };
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || commands.find(args.first()) == commands.end()) {

@@ -1,5 +1,7 @@
 #include "engine/DataChange.h"
 
+#include "foundation/CommandCentre.h"
+
 namespace {
 TDataChangeHook& Hook()
 {
@@ -17,7 +19,15 @@ void AnnounceDataChange(const QString& commandName, int cid)
 {
     // A copy, so a hook that replaces itself while it runs stays alive until it returns.
     const TDataChangeHook hook = Hook();
-    if (hook) hook(commandName, cid);
+    if (hook) {
+        hook(commandName, cid);
+        return;
+    }
+    TCommandCenter* centre = TCommandCenter::Instance();
+    TCommand* command = centre ? centre->FindCommand(commandName) : nullptr;
+    if (!command) return;
+    command->SetParamValue(QStringLiteral("CID"), cid);
+    command->Execute();
 }
 
 TDataChangeHookScope::TDataChangeHookScope(TDataChangeHook hook) : FPrevious(Hook())

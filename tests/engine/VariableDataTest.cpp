@@ -1,8 +1,11 @@
 // Variable subgroups, their statistics, the XBar-R / XBar-S / X-Rm limits, notifications and the grid.
 #include "EngineTestSupport.h"
+#include "TestDatabase.h"
 
 #include "engine/DataChange.h"
 #include "engine/VariableData.h"
+#include "foundation/CommandCentre.h"
+#include "foundation/RecordUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -308,6 +311,29 @@ TEST(VariableNotifications, CompleteSubgroupsRefreshChartsAndAnnounce)
     list.Updating = false;
     d.SetMean(3);  // loaders' setters run the notification test too
     EXPECT_EQ(first.Refreshes, 3);
+}
+
+TEST(VariableNotifications, RunTheCommandCentresCommand)
+{
+    TTestDatabase db;
+    ExecuteSQL(QStringLiteral("insert into L_VControlItem (CID, CCode, SampleSize, Step) values (10, 'V10', 2, 1)"));
+    TCommandCenter centre;
+    QList<int> cids;
+    centre.RegisterCommand(nullptr, QStringLiteral("VDataChange"), true,
+                           TCommandEvent::FromCallable([&](TCommandParams& params, void*) {
+                               cids << params.FindParam(QStringLiteral("CID"))->Value.toInt();
+                           }));
+    TVariableDataList list;
+    list.SetCID(10);
+    EXPECT_EQ(list.SampleSize(), 2);
+    TVariableData& d = list.NewData();
+    d.AddValue(1);
+    EXPECT_TRUE(cids.isEmpty());
+    d.AddValue(2);
+    EXPECT_EQ(cids, QList<int>{10});
+    // No "ADataChange" registered: an attribute change announces nothing and fails nothing.
+    TAttributeDataList attributes;
+    EXPECT_NO_THROW(attributes.NewData().SetInspected(5));
 }
 
 TEST(VariableNotifications, ChartsAndListsForgetEachOther)
