@@ -5,6 +5,7 @@
 #include "foundation/RecordUtils.h"
 
 #include <QSqlError>
+#include <QSet>
 #include <QSqlQuery>
 #include <algorithm>
 #include <cmath>
@@ -56,36 +57,6 @@ bool IsDateLike(const QVariant& v)
 bool IsNull(const QVariant& v)
 {
     return !v.isValid() || v.isNull();
-}
-
-TFieldType TypeOfMeta(int id)
-{
-    switch (id) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return TFieldType::Integer;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return TFieldType::Float;
-    case QMetaType::Bool:
-        return TFieldType::Boolean;
-    case QMetaType::QDate:
-        return TFieldType::Date;
-    case QMetaType::QTime:
-        return TFieldType::Time;
-    case QMetaType::QDateTime:
-        return TFieldType::DateTime;
-    case QMetaType::QByteArray:
-        return TFieldType::Blob;
-    case QMetaType::QString:
-        return TFieldType::String;
-    default:
-        return TFieldType::Unknown;
-    }
 }
 
 QTime TimeOf(const QVariant& v)
@@ -448,8 +419,17 @@ void TDataSet::SetEventByName(const QString& name, const TDataSetNotifyEvent& ha
 
 // --- Fields ----------------------------------------------------------------------------------
 
-void TDataSet::DefineFields(const std::vector<TFieldDef>& defs, bool strict)
+void TDataSet::DefineFields(const std::vector<TFieldDef>& givenDefs, bool strict)
 {
+    // A name that occurs twice (two joined tables' "Describe") gets "_1", "_2", ... on its repeats.
+    std::vector<TFieldDef> defs = givenDefs;
+    QSet<QString> taken;
+    for (TFieldDef& d : defs) {
+        QString name = d.Name;
+        for (int n = 1; taken.contains(name.toLower()); ++n) name = d.Name + QLatin1Char('_') + QString::number(n);
+        d.Name = name;
+        taken.insert(name.toLower());
+    }
     bool same = defs.size() == FFields.size();
     for (size_t i = 0; same && i < defs.size(); ++i)
         same = FFields[i]->FFieldName.compare(defs[i].Name, Qt::CaseInsensitive) == 0;
@@ -467,8 +447,7 @@ void TDataSet::DefineFields(const std::vector<TFieldDef>& defs, bool strict)
     FFieldIndex.clear();
     for (size_t i = 0; i < defs.size(); ++i) {
         FFields.push_back(std::unique_ptr<TField>(new TField(this, static_cast<int>(i), defs[i], strict)));
-        const QString key = defs[i].Name.toLower();
-        if (!FFieldIndex.contains(key)) FFieldIndex.insert(key, static_cast<int>(i));
+        FFieldIndex.insert(defs[i].Name.toLower(), static_cast<int>(i));
     }
 }
 
@@ -1199,9 +1178,13 @@ void TMemTable::AddFieldDef(const QString& name, TFieldType type, int size)
 void TMemTable::CopyStructure(const TDataSet& source)
 {
     FDefs.clear();
+    const bool declared = qobject_cast<const TMemTable*>(&source) != nullptr;
     for (int i = 0; i < source.FieldCount(); ++i) {
         const TField* f = source.Fields(i);
-        FDefs.push_back({f->FieldName(), f->DataType(), f->Size()});
+        // A query's text columns may be the driver's guess (SQLite reports declared types it does
+        // not know as text): their values are kept as they come.
+        const TFieldType type = !declared && f->DataType() == TFieldType::String ? TFieldType::Unknown : f->DataType();
+        FDefs.push_back({f->FieldName(), type, f->Size()});
     }
 }
 

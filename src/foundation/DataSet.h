@@ -35,7 +35,10 @@ enum class TUpdateStatus : quint8 { Unmodified, Modified, Inserted, Deleted };
 enum class TUpdateKind { Modify, Insert, Delete };
 enum class TFieldType { Unknown, Integer, Float, String, Boolean, Date, Time, DateTime, Blob };
 
-// The events a data set raises, by the names windows hook them with.
+// The events a data set raises, by the names windows hook them with. A Before... handler that
+// throws refuses the operation. Navigation (First, Next, Locate, ...), Insert/Append, Delete and
+// a cancelled insertion raise BeforeScroll and AfterScroll, opening a non-empty data set
+// AfterScroll; moving off a row being edited posts it first.
 enum class TDataSetEvent {
     BeforeOpen, AfterOpen, BeforeClose, AfterClose,
     BeforeInsert, AfterInsert, BeforeEdit, AfterEdit,
@@ -50,7 +53,7 @@ QString DataSetEventName(TDataSetEvent event);
 bool FindDataSetEvent(const QString& name, TDataSetEvent& event);
 
 // Equality of stored values across the types the drivers hand back: numbers by value (1 equals
-// 1.0 and the text-free 64-bit 1), date-times by moment, NULL only equals NULL.
+// 1.0 and the text "1"), date-times by moment (also against their stored text), NULL only NULL.
 bool VariantsEqual(const QVariant& a, const QVariant& b, bool caseInsensitive = false);
 
 // The names of the ":Name" parameters of a statement, in order, each once (case-insensitive);

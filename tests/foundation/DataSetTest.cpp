@@ -571,3 +571,24 @@ TEST(DataSet, BookmarksAndRecNo)
     EXPECT_EQ(t.MoveBy(-10), -4);
     EXPECT_TRUE(t.Bof());
 }
+
+TEST(DataSet, RepeatedColumnNamesAndCopiedStructures)
+{
+    TTestDatabase db;
+    AddCauses();
+    ExecuteSQL("insert into D_VDD (CID, SN, SSN, VResult) values (1, 1, 1, 74.5)");
+    TQuery q;
+    q.SetSQL(QStringLiteral("select a.CaseID, a.Describe, b.Describe from L_Case a, L_Case b where a.CaseID = b.CaseID"));
+    q.Open();
+    EXPECT_EQ(q.FieldNames(), QStringList({"CaseID", "Describe", "Describe_1"}));
+    // A cache shaped like a query keeps the values as the query gives them.
+    TQuery values;
+    values.SetSQL(QStringLiteral("select * from D_VDD where 1=0"));
+    values.Open();
+    TMemTable cache;
+    cache.CopyStructure(values);
+    cache.CreateDataSet();
+    cache.AppendRecord({1, 1, 1, 74.5});
+    EXPECT_EQ(cache.FieldByName("VResult")->Value().metaType().id(), QMetaType::Double);
+    EXPECT_EQ(cache.FieldByName("SN")->Value().metaType().id(), QMetaType::Int);
+}
