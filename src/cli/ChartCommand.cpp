@@ -1,15 +1,19 @@
 // qiheng-spc-cli chart: the engine's limits, points, statistics, histogram classes and Pareto
 // items for a CSV file of measurements or counts, as one JSON object. No database is involved:
-// the limits are always those computed from the data.
+// the limits are always those computed from the data. --png and --pdf draw the chart as well.
 #include "cli/CliCommands.h"
 
 #include "engine/AttributeData.h"
 #include "engine/HistogramData.h"
 #include "engine/ParetoData.h"
+#include "engine/SPCChart.h"
 #include "engine/Statistic.h"
 #include "engine/VariableData.h"
 
 #include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QHash>
 #include <QMap>
 #include <QSet>
@@ -19,7 +23,7 @@
 namespace {
 const char* const kUsage =
     "用法: qiheng-spc-cli chart --type TYPE [--size N] [--step S] [--usl X] [--sl X] [--lsl X] "
-    "[--groups K] [--show N] FILE.csv";
+    "[--groups K] [--show N] [--png FILE] [--pdf FILE] [--width W --height H] FILE.csv";
 
 // Bad input: the message is the one line the user sees.
 class EChartInput : public ESystemError {
@@ -58,7 +62,8 @@ struct TOptions {
 
 TOptions ParseArguments(const QStringList& args)
 {
-    static const QStringList valued{"type", "size", "step", "usl", "sl", "lsl", "groups", "show"};
+    static const QStringList valued{"type", "size", "step", "usl", "sl", "lsl", "groups", "show",
+                                    "png", "pdf", "width", "height"};
     TOptions o;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -343,6 +348,37 @@ void ClearLimits(TLimitInfo& l)
 
 // ---- the three families ----
 
+// Draws the chart with the program's own chart objects into a PNG and/or a PDF of W × H pixels.
+void ExportPictures(const TOptions& o, TSPCChart& chart)
+{
+    const QString png = o.values.value(QStringLiteral("png"));
+    const QString pdf = o.values.value(QStringLiteral("pdf"));
+    if (png.isEmpty() && pdf.isEmpty()) return;
+    const int width = IntOption(o, "width", 100).value_or(1200);
+    const int height = IntOption(o, "height", 100).value_or(chart.SurfaceCount() > 1 ? 800 : 600);
+    chart.SetBounds(0, 0, width, height);
+    chart.Draw();
+    if (!png.isEmpty()) {
+        QImage img(width, height, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        chart.PaintAll(p);
+        p.end();
+        if (!img.save(png, "PNG")) Fail(QStringLiteral("无法写入图片文件：%1").arg(png));
+    }
+    if (!pdf.isEmpty()) {
+        QPdfWriter writer(pdf);
+        writer.setResolution(72);
+        writer.setPageSize(QPageSize(QSizeF(width, height), QPageSize::Point));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setCreator(QStringLiteral("启衡SPC"));
+        QPainter p;
+        if (!p.begin(&writer)) Fail(QStringLiteral("无法写入PDF文件：%1").arg(pdf));
+        chart.PaintAll(p);
+        p.end();
+    }
+}
+
 QString VariableChart(const TOptions& o)
 {
     const int size = IntOption(o, "size", 1).value_or(0);
@@ -381,6 +417,9 @@ QString VariableChart(const TOptions& o)
         ClearLimits(data.LimitInfo);
         if (const auto k = IntOption(o, "groups", 1)) data.SetGroupCount(*k);
         data.EnsureCalc();
+        THistogramChart chart;
+        chart.SetChartData(&data);
+        ExportPictures(o, chart);
         statistic.Calc(list.Info, data.LimitInfo, ctXBarS, list);  // as the histogram window shows it
         WriteLimits(j, data.LimitInfo);
         j.Key("points");
@@ -405,6 +444,10 @@ QString VariableChart(const TOptions& o)
         data.SetChartType(o.type);
         ClearLimits(data.LimitInfo);
         data.CalcLimits();
+        TVariableChart chart;
+        chart.SetChartData(&data);
+        chart.SetShowSpecLines(list.Info.USL != NullValue || list.Info.LSL != NullValue);
+        ExportPictures(o, chart);
         statistic.Calc(list.Info, data.LimitInfo, o.type, list);
         WriteLimits(j, data.LimitInfo);
         j.Key("points");
@@ -457,6 +500,9 @@ QString AttributeChart(const TOptions& o)
     data.SetChartType(o.type);
     ClearLimits(data.LimitInfo);
     data.CalcLimits();
+    TAttributeChart chart;
+    chart.SetChartData(&data);
+    ExportPictures(o, chart);
 
     TJson j;
     WriteHeader(j, o.type, list.Count());
@@ -514,6 +560,10 @@ QString ParetoChart(const TOptions& o)
     data.SetShowCount(show);
     ClearLimits(data.LimitInfo);
     data.Compute();
+    TParetoChart chart;
+    chart.SetChartData(&data);
+    chart.SetShowCount(show);
+    ExportPictures(o, chart);
 
     TJson j;
     WriteHeader(j, ctPareto, list.Count());

@@ -1,13 +1,15 @@
 // qiheng-spc-cli: database preparation and the engine's numbers for scripts.
 #include "cli/CliCommands.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <functional>
 #include <map>
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Charts are drawn with fonts, which need a GUI application; no screen is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
     const std::map<QString, std::function<int(const QStringList&, TCliStreams)>> commands{

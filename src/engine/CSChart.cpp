@@ -324,8 +324,9 @@ void TCSChart::ComputeRange(TCSAxisKind kind)
         lo -= pad;
         hi += pad;
     }
-    axis.Low = lo;
-    axis.High = hi;
+    const double pad = axis.PadUnits + (hi - lo) * axis.PadPercent / 100;
+    axis.Low = lo - pad;
+    axis.High = hi + pad;
 }
 
 const TCSSeries* TCSChart::LabelSeries(TCSAxisKind kind) const
@@ -425,7 +426,12 @@ void TCSChart::Layout(QPainter* measure)
         }
         if (!BottomAxis.Title.isEmpty()) bottomSpace += lineH + 2;
     }
-    const int top = titleH + (TopAxis.Visible ? lineH + 10 : 10);
+    // Room above the plot for the marks of bar series.
+    int marks = 0;
+    for (const auto& series : FSeries)
+        if (const auto* bars = dynamic_cast<const TCSBarSeries*>(series.get()); bars && bars->Visible && bars->ShowMarks && bars->Count() > 0)
+            marks = std::max(marks, lineH + bars->MarksArrowLength + 4);
+    const int top = titleH + (TopAxis.Visible ? lineH + 10 : 10) + marks;
     FChartRect = QRect(left, top, std::max(1, Width - left - right), std::max(1, Height - top - bottomSpace));
 }
 

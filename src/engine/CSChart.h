@@ -38,6 +38,9 @@ public:
     int LineWidth = 1;
     int LabelsSize = 0;          // label area width (vertical axes); 0: fitted to the widest label
     bool RoundFirstLabel = true;
+    // Air added to an automatic range on each side: in axis units and as a share of the range.
+    double PadUnits = 0;
+    double PadPercent = 0;
 
     // The range in use after the last layout.
     double Low = 0;

@@ -214,6 +214,9 @@ TVariableChart::TVariableChart()
     TCSChart& sub = *FSurfaces[1];
     InitAxes(main);
     InitAxes(sub);
+    // Half a subgroup of air at both ends, so the first and last points are drawn whole.
+    main.BottomAxis.PadUnits = 0.5;
+    sub.BottomAxis.PadUnits = 0.5;
     UCLLine = LineSeries(main, kLimitRed);
     CLLine = LineSeries(main, kCentreLime);
     LCLLine = LineSeries(main, kLimitRed);
@@ -411,6 +414,7 @@ TAttributeChart::TAttributeChart()
     FSurfaces.push_back(std::make_unique<TCSChart>());
     TCSChart& c = *FSurfaces[0];
     InitAxes(c);
+    c.BottomAxis.PadUnits = 0.5;
     UCLLine = LineSeries(c, kLimitRed);
     CLLine = LineSeries(c, kCentreLime);
     LCLLine = LineSeries(c, kLimitRed);
@@ -559,6 +563,7 @@ THistogramChart::THistogramChart()
     c.BottomAxis.MinorTicks = false;
     c.BottomAxis.RoundFirstLabel = false;
     c.BottomAxis.DesiredIncrement = 0;
+    c.BottomAxis.PadPercent = 2;
 }
 
 THistogramChart::~THistogramChart()
@@ -645,6 +650,7 @@ TParetoChart::TParetoChart()
     FSurfaces.push_back(std::make_unique<TCSChart>());
     TCSChart& c = *FSurfaces[0];
     InitAxes(c);
+    c.BottomAxis.PadUnits = 0.5;
     Bars = c.AddSeries<TCSBarSeries>();
     Bars->ColorEachPoint = true;
     Cumulative = c.AddSeries<TCSChartSeries>();
