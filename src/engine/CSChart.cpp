@@ -57,15 +57,52 @@ double NiceTickStep(double range, int maxTicks)
 
 // ---------------------------------------------------------------- series
 
+void TCSSeries::Clear()
+{
+    Points.clear();
+    Labels.clear();
+    Colors.clear();
+}
+
+void TCSSeries::Reserve(int n)
+{
+    Points.reserve(static_cast<size_t>(n));
+}
+
 void TCSSeries::Add(double x, double y, const QString& label, const QColor& color)
 {
-    Points.push_back({x, y, label, color});
+    Points.push_back({x, y});
+    if (!label.isEmpty() || !Labels.empty()) {
+        Labels.resize(Points.size() - 1);
+        Labels.push_back(label);
+    }
+    if (color.isValid() || !Colors.empty()) {
+        Colors.resize(Points.size() - 1);
+        Colors.push_back(color);
+    }
+}
+
+QString TCSSeries::Label(int i) const
+{
+    return static_cast<size_t>(i) < Labels.size() ? Labels[static_cast<size_t>(i)] : QString();
+}
+
+bool TCSSeries::HasLabels() const
+{
+    return std::any_of(Labels.begin(), Labels.end(), [](const QString& l) { return !l.isEmpty(); });
 }
 
 QColor TCSSeries::PointColor(int i) const
 {
-    const QColor& c = Points[static_cast<size_t>(i)].Color;
-    return c.isValid() ? c : Color;
+    if (static_cast<size_t>(i) < Colors.size() && Colors[static_cast<size_t>(i)].isValid()) return Colors[static_cast<size_t>(i)];
+    return Color;
+}
+
+void TCSSeries::SetPointColor(int i, const QColor& color)
+{
+    if (i < 0 || i >= Count()) return;
+    if (Colors.size() < Points.size()) Colors.resize(Points.size());
+    Colors[static_cast<size_t>(i)] = color;
 }
 
 double TCSSeries::MinX() const
@@ -123,6 +160,11 @@ void TCSChartSeries::Paint(QPainter& p) const
     p.setPen(linePen);
     p.setBrush(Qt::NoBrush);
     const bool dense = n > 2 * std::max(1, plot.width());
+    const TCSChart::TMap mx = Chart->XMap(HorizAxis), my = Chart->YMap(VertAxis);
+    auto pixel = [&](int i) {
+        const TCSPoint& pt = Points[static_cast<size_t>(i)];
+        return QPointF(mx(pt.X), my(pt.Y));
+    };
     if (dense && !Stairs) {
         // One vertical span per pixel column, joined column to column: every extreme stays visible.
         p.setRenderHint(QPainter::Antialiasing, false);
@@ -143,7 +185,7 @@ void TCSChartSeries::Paint(QPainter& p) const
             path.moveTo(column, lastY);
         };
         for (int i = 0; i < n; ++i) {
-            const QPointF px = PixelOf(i);
+            const QPointF px = pixel(i);
             const int c = int(std::floor(px.x()));
             if (c != column) {
                 flush();
@@ -160,7 +202,7 @@ void TCSChartSeries::Paint(QPainter& p) const
     } else {
         QPainterPath path;
         for (int i = 0; i < n; ++i) {
-            const QPointF px = PixelOf(i);
+            const QPointF px = pixel(i);
             if (i == 0) {
                 path.moveTo(px);
             } else if (Stairs) {
@@ -176,9 +218,9 @@ void TCSChartSeries::Paint(QPainter& p) const
         p.setPen(QPen(PointerOutline, 1));
         for (int i = 0; i < n; ++i) {
             const QColor c = PointColor(i);
-            if (dense && (!NormalPointColor.isValid() || c == NormalPointColor)) continue;
+            if (dense && (QuietPointColors.isEmpty() || QuietPointColors.contains(c))) continue;
             p.setBrush(c);
-            p.drawEllipse(PixelOf(i), PointerSize, PointerSize);
+            p.drawEllipse(pixel(i), PointerSize, PointerSize);
         }
     }
     p.restore();
@@ -203,9 +245,8 @@ void TCSBarSeries::Paint(QPainter& p) const
         p.setBrush(PointColor(i));
         p.drawRect(bar);
         if (ShowMarks) {
-            const QString text = Points[static_cast<size_t>(i)].Label.isEmpty()
-                                     ? FormatFloatPattern(QString(), Points[static_cast<size_t>(i)].Y)
-                                     : Points[static_cast<size_t>(i)].Label;
+            const QString label = Label(i);
+            const QString text = label.isEmpty() ? FormatFloatPattern(QString(), Points[static_cast<size_t>(i)].Y) : label;
             const double top = bar.top() - MarksArrowLength;
             p.setPen(QPen(Qt::black, 1));
             p.drawLine(QPointF(px.x(), bar.top()), QPointF(px.x(), top));
@@ -285,7 +326,7 @@ void TCSChart::ClearAllPoints()
     for (auto& s : FSeries) s->Clear();
 }
 
-void TCSChart::ComputeRange(TCSAxisKind kind)
+void TCSChart::ComputeRange(TCSAxisKind kind, const std::vector<TExtent>& extents)
 {
     TCSAxis& axis = Axis(kind);
     const bool vertical = kind == TCSAxisKind::Left || kind == TCSAxisKind::Right;
@@ -295,19 +336,21 @@ void TCSChart::ComputeRange(TCSAxisKind kind)
         return;
     }
     double lo = std::numeric_limits<double>::infinity(), hi = -lo;
-    for (const auto& s : FSeries) {
-        if (!s->Visible || s->Points.empty()) continue;
-        if ((vertical ? s->VertAxis : s->HorizAxis) != kind) continue;
+    for (size_t i = 0; i < FSeries.size(); ++i) {
+        const TCSSeries& s = *FSeries[i];
+        if (!s.Visible || s.Points.empty()) continue;
+        if ((vertical ? s.VertAxis : s.HorizAxis) != kind) continue;
+        const TExtent& e = extents[i];
         if (vertical) {
-            lo = std::min(lo, s->MinY());
-            hi = std::max(hi, s->MaxY());
+            lo = std::min(lo, e.MinY);
+            hi = std::max(hi, e.MaxY);
         } else {
-            lo = std::min(lo, s->MinX());
-            hi = std::max(hi, s->MaxX());
+            lo = std::min(lo, e.MinX);
+            hi = std::max(hi, e.MaxX);
         }
-        if (!vertical && dynamic_cast<const TCSBarSeries*>(s.get()) && s->Count() == 1) {
-            lo = std::min(lo, s->MinX() - 0.5);
-            hi = std::max(hi, s->MaxX() + 0.5);
+        if (!vertical && dynamic_cast<const TCSBarSeries*>(&s) && s.Count() == 1) {
+            lo = std::min(lo, e.MinX - 0.5);
+            hi = std::max(hi, e.MaxX + 0.5);
         }
     }
     if (!std::isfinite(lo)) {
@@ -334,10 +377,27 @@ const TCSSeries* TCSChart::LabelSeries(TCSAxisKind kind) const
     for (const auto& s : FSeries) {
         if (!s->Visible && !dynamic_cast<const TCSChartSeries*>(s.get())) continue;
         if (s->HorizAxis != kind) continue;
-        for (const auto& pt : s->Points)
-            if (!pt.Label.isEmpty()) return s.get();
+        if (s->HasLabels()) return s.get();
     }
     return nullptr;
+}
+
+TCSChart::TMap TCSChart::XMap(TCSAxisKind axis) const
+{
+    const TCSAxis& a = Axis(axis);
+    const double span = a.High - a.Low;
+    if (span == 0) return {double(FChartRect.left()), 0};
+    const double b = FChartRect.width() / span;
+    return {FChartRect.left() - a.Low * b, b};
+}
+
+TCSChart::TMap TCSChart::YMap(TCSAxisKind axis) const
+{
+    const TCSAxis& a = Axis(axis);
+    const double span = a.High - a.Low;
+    if (span == 0) return {double(FChartRect.bottom()), 0};
+    const double b = -FChartRect.height() / span;
+    return {FChartRect.top() + FChartRect.height() - a.Low * b, b};
 }
 
 double TCSChart::CalcXPos(double value, TCSAxisKind axis) const
@@ -391,10 +451,21 @@ QList<double> Ticks(const TCSAxis& axis, int pixels, int spacing)
 
 void TCSChart::Layout(QPainter* measure)
 {
-    ComputeRange(TCSAxisKind::Left);
-    ComputeRange(TCSAxisKind::Right);
-    ComputeRange(TCSAxisKind::Bottom);
-    ComputeRange(TCSAxisKind::Top);
+    // One pass over each series' points for all four extents.
+    std::vector<TExtent> extents(FSeries.size());
+    for (size_t i = 0; i < FSeries.size(); ++i) {
+        TExtent e{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                  std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+        for (const TCSPoint& pt : FSeries[i]->Points) {
+            e.MinX = std::min(e.MinX, pt.X);
+            e.MaxX = std::max(e.MaxX, pt.X);
+            e.MinY = std::min(e.MinY, pt.Y);
+            e.MaxY = std::max(e.MaxY, pt.Y);
+        }
+        extents[i] = e;
+    }
+    for (TCSAxisKind k : {TCSAxisKind::Left, TCSAxisKind::Right, TCSAxisKind::Bottom, TCSAxisKind::Top})
+        ComputeRange(k, extents);
     QFontMetrics fm(measure ? measure->font() : Font);
     const int lineH = fm.height();
     auto labelWidth = [&](const TCSAxis& axis, int pixels) {
@@ -417,7 +488,7 @@ void TCSChart::Layout(QPainter* measure)
         if (BottomAxis.LabelAngle == 270) {
             int w = 0;
             if (const TCSSeries* ls = LabelSeries(TCSAxisKind::Bottom))
-                for (const auto& pt : ls->Points) w = std::max(w, fm.horizontalAdvance(pt.Label));
+                for (const QString& label : ls->Labels) w = std::max(w, fm.horizontalAdvance(label));
             else
                 w = labelWidth(BottomAxis, std::max(40, Width - left - right));
             bottomSpace += w + 8;
@@ -536,16 +607,21 @@ void TCSChart::DrawHorizontalAxis(QPainter& p, TCSAxisKind kind)
     if (const TCSSeries* ls = LabelSeries(kind)) {
         // Point labels (subgroup numbers, class limits) on the axis, skipped where they would overlap.
         double lastEdge = -1e9;
+        double lastHalf = 0;
         const int gap = axis.LabelAngle == 270 ? fm.height() + 2 : 0;
-        for (const auto& pt : ls->Points) {
-            if (pt.Label.isEmpty()) continue;
-            const double x = CalcXPos(pt.X, kind);
+        const TMap map = XMap(kind);
+        for (size_t i = 0; i < ls->Labels.size(); ++i) {
+            const QString& label = ls->Labels[i];
+            const double x = map(ls->Points[i].X);
+            // Cheap tests first: on a dense axis most labels are skipped without being measured.
+            if (x < lastEdge + lastHalf || label.isEmpty()) continue;
             if (x < FChartRect.left() - 1 || x > FChartRect.right() + 2) continue;
-            const double half = axis.LabelAngle == 270 ? gap / 2.0 : fm.horizontalAdvance(pt.Label) / 2.0 + 4;
+            const double half = axis.LabelAngle == 270 ? gap / 2.0 : fm.horizontalAdvance(label) / 2.0 + 4;
             if (x - half < lastEdge) continue;
             p.drawLine(QPointF(x, y), QPointF(x, bottom ? y + 3 : y - 3));
-            drawLabel(x, pt.Label);
+            drawLabel(x, label);
             lastEdge = x + half;
+            lastHalf = half;
         }
     } else {
         const int spacing = axis.LabelAngle == 270 ? fm.height() + 4 : fm.horizontalAdvance(QStringLiteral("00000.00"));

@@ -3,6 +3,7 @@
 // widget, an image, SVG, PDF or a printer). Mouse handling lives in the widget that shows it.
 #include <QColor>
 #include <QFont>
+#include <QList>
 #include <QPointF>
 #include <QRect>
 #include <QString>
@@ -13,11 +14,11 @@
 class QPainter;
 class TCSChart;
 
+// Points are kept lean (large charts hold hundreds of thousands); labels and per-point colours
+// live beside them and only in series that have them.
 struct TCSPoint {
     double X = 0;
     double Y = 0;
-    QString Label;
-    QColor Color;  // invalid: the series colour
 };
 
 enum class TCSAxisKind { Left, Bottom, Right, Top };
@@ -58,13 +59,19 @@ public:
     TCSAxisKind VertAxis = TCSAxisKind::Left;
     TCSAxisKind HorizAxis = TCSAxisKind::Bottom;
     std::vector<TCSPoint> Points;
+    std::vector<QString> Labels;  // empty, or one per point
+    std::vector<QColor> Colors;   // empty, or one per point (invalid: the series colour)
     // Runs after the series is painted (labels at the line's end, ...).
     std::function<void(QPainter&, TCSSeries&)> OnAfterDraw;
 
     int Count() const { return static_cast<int>(Points.size()); }
-    void Clear() { Points.clear(); }
+    void Clear();
+    void Reserve(int n);
     void Add(double x, double y, const QString& label = {}, const QColor& color = {});
+    QString Label(int i) const;
+    bool HasLabels() const;
     QColor PointColor(int i) const;
+    void SetPointColor(int i, const QColor& color);
     double MinX() const;
     double MaxX() const;
     double MinY() const;
@@ -87,9 +94,9 @@ public:
     QColor LineColor;            // invalid: the series colour
     Qt::PenStyle LineStyle = Qt::SolidLine;
     double LineWidth = 1;
-    // With more points than pixel columns, points of this colour are drawn as the per-column span
-    // only; points of any other colour (not in the normal state) keep their markers.
-    QColor NormalPointColor;
+    // With more points than pixel columns, points of these colours are drawn as the per-column span
+    // only; points of any other colour (abnormal, handled) keep their markers.
+    QList<QColor> QuietPointColors;
     void Paint(QPainter& p) const override;
 };
 
@@ -155,6 +162,13 @@ public:
 
     // The plot rectangle of the last layout, in surface pixels.
     QRect ChartRect() const { return FChartRect; }
+    // value → pixel as x = A + B·value (y likewise), for drawing many points at once.
+    struct TMap {
+        double A, B;
+        double operator()(double v) const { return A + B * v; }
+    };
+    TMap XMap(TCSAxisKind axis) const;
+    TMap YMap(TCSAxisKind axis) const;
     double CalcXPos(double value, TCSAxisKind axis = TCSAxisKind::Bottom) const;
     double CalcYPos(double value, TCSAxisKind axis = TCSAxisKind::Left) const;
     double XValueOf(double pixel, TCSAxisKind axis = TCSAxisKind::Bottom) const;
@@ -163,7 +177,10 @@ public:
     int MaxLeftLabelWidth() const { return FMaxLeftLabelWidth; }
 
 private:
-    void ComputeRange(TCSAxisKind kind);
+    struct TExtent {
+        double MinX, MaxX, MinY, MaxY;
+    };
+    void ComputeRange(TCSAxisKind kind, const std::vector<TExtent>& extents);
     void DrawAxes(QPainter& p);
     void DrawVerticalAxis(QPainter& p, TCSAxisKind kind);
     void DrawHorizontalAxis(QPainter& p, TCSAxisKind kind);

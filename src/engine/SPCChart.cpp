@@ -40,7 +40,7 @@ TCSChartSeries* PointSeries(TCSChart& c)
     s->ShowPointer = true;
     s->PointerOutline = Qt::black;
     s->ColorEachPoint = true;
-    s->NormalPointColor = StateColor(ssNormal);
+    s->QuietPointColors = {StateColor(ssNormal), StateColor(ssUnchecked)};
     return s;
 }
 } // namespace
@@ -293,25 +293,26 @@ void TVariableChart::Draw()
     const TCharacterInfo* info = FData->GetCharacterInfo();
     const int n = FData->Count();
     for (auto* s : {UCLLine, CLLine, LCLLine, USLLine, SLLine, LSLLine, MainPoints, SUCLLine, SCLLine, SLCLLine, SubPoints})
-        s->Points.reserve(static_cast<size_t>(n));
+        s->Reserve(n);
     for (int i = 0; i < n; ++i) {
         const QString label = QString::number(FData->Data(i).SN);
         const QColor color = FData->PointColor(i);
         const double mv = FData->MainValue(i);
+        // The point series carry the subgroup numbers the bottom axes show.
         MainPoints->Add(i, IsSet(mv) ? mv : 0, label, color);
-        UCLLine->Add(i, FData->MainUCL(), label);
-        CLLine->Add(i, FData->MainCL(), label);
-        LCLLine->Add(i, FData->MainLCL(i), label);
+        UCLLine->Add(i, FData->MainUCL());
+        CLLine->Add(i, FData->MainCL());
+        LCLLine->Add(i, FData->MainLCL(i));
         if (info) {
-            if (IsSet(info->USL)) USLLine->Add(i, info->USL, label);
-            if (IsSet(info->SL)) SLLine->Add(i, info->SL, label);
-            if (IsSet(info->LSL)) LSLLine->Add(i, info->LSL, label);
+            if (IsSet(info->USL)) USLLine->Add(i, info->USL);
+            if (IsSet(info->SL)) SLLine->Add(i, info->SL);
+            if (IsSet(info->LSL)) LSLLine->Add(i, info->LSL);
         }
         const double sv = FData->SubValue(i);
         SubPoints->Add(i, IsSet(sv) ? sv : 0, label, color);
-        SUCLLine->Add(i, FData->SubUCL(), label);
-        SCLLine->Add(i, FData->SubCL(), label);
-        SLCLLine->Add(i, FData->SubLCL(i), label);
+        SUCLLine->Add(i, FData->SubUCL());
+        SCLLine->Add(i, FData->SubCL());
+        SLCLLine->Add(i, FData->SubLCL(i));
     }
     // Both plot areas line up: one label width for the two left axes.
     main.LeftAxis.LabelsSize = 0;
@@ -349,7 +350,7 @@ void TVariableChart::RecolorPoint(int index, const QColor& color)
     bool changed = false;
     for (auto* s : {MainPoints, SubPoints}) {
         if (index >= 0 && index < s->Count()) {
-            s->Points[static_cast<size_t>(index)].Color = color;
+            s->SetPointColor(index, color);
             changed = true;
         }
     }
@@ -363,12 +364,9 @@ void TVariableChart::DrawZones(QPainter& p, TCSChart& surface, bool main)
     if (cl == NullValue || cl == -1) return;
     const double ucl = main ? FData->MainUCL() : FData->SubUCL();
     const double lcl = main ? FData->MainLCL(0) : FData->SubLCL(0);
-    const auto strips = ZoneStrips(surface, FData->Count(), [&](int, double& c, double& u, double& l) {
-        c = cl;
-        u = ucl;
-        l = lcl;
-    });
-    PaintZones(p, surface, strips, FColorMode, false);
+    // The limits hold for every point: one strip across the plot.
+    const QRect plot = surface.ChartRect();
+    PaintZones(p, surface, {TZoneStrip{double(plot.left() + 1), double(plot.right() + 1), cl, ucl, lcl}}, FColorMode, false);
 }
 
 QString TVariableChart::MainHint(int i) const
@@ -455,15 +453,15 @@ void TAttributeChart::Draw()
     FSurfaces[0]->ClearAllPoints();
     if (!FData) return;
     const int n = FData->Count();
-    for (auto* s : {UCLLine, CLLine, LCLLine, Points}) s->Points.reserve(static_cast<size_t>(n));
+    for (auto* s : {UCLLine, CLLine, LCLLine, Points}) s->Reserve(n);
     const double cl = FData->CL();
     for (int i = 0; i < n; ++i) {
         const QString label = QString::number(FData->Data(i).SN);
         const double v = FData->ValueAt(i);
         Points->Add(i, IsSet(v) ? v : 0, label, FData->PointColor(i));
-        UCLLine->Add(i, FData->UCLAt(i), label);
-        CLLine->Add(i, cl, label);
-        LCLLine->Add(i, FData->LCLAt(i), label);
+        UCLLine->Add(i, FData->UCLAt(i));
+        CLLine->Add(i, cl);
+        LCLLine->Add(i, FData->LCLAt(i));
     }
 }
 
@@ -479,7 +477,7 @@ void TAttributeChart::SetColorMode(bool flag)
 void TAttributeChart::RecolorPoint(int index, const QColor& color)
 {
     if (index < 0 || index >= Points->Count()) return;
-    Points->Points[static_cast<size_t>(index)].Color = color;
+    Points->SetPointColor(index, color);
     RepaintSurfaces();
 }
 

@@ -69,7 +69,7 @@ TEST(CSChart, DenseSeriesKeepsExtremesAndAbnormalPoints)
     chart.Height = 160;
     auto* s = chart.AddSeries<TCSChartSeries>();
     s->ShowPointer = true;
-    s->NormalPointColor = Qt::green;
+    s->QuietPointColors = {QColor(Qt::green)};
     for (int i = 0; i < 20000; ++i) s->Add(i, i == 12345 ? 10 : (i % 2), QString(), i == 777 ? QColor(Qt::red) : QColor(Qt::green));
     QImage img(chart.Width, chart.Height, QImage::Format_RGB32);
     QPainter p(&img);

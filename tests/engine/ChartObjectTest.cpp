@@ -149,7 +149,7 @@ TEST(ChartObjects, SeriesAndHintsOfEachKind)
         ASSERT_EQ(f.chart.SubPoints->Count(), f.list.Count());
         EXPECT_EQ(f.chart.SubPoints->Points[0].Y, 0);  // the first moving range has no value
         EXPECT_TRUE(f.chart.SubHint(0).startsWith(QStringLiteral("-999999999\n\rUCL: ")));
-        EXPECT_EQ(f.chart.MainPoints->Points[3].Label, QStringLiteral("4"));
+        EXPECT_EQ(f.chart.MainPoints->Label(3), QStringLiteral("4"));
         EXPECT_EQ(f.chart.GetChart(1)->LeftAxis.Title, QStringLiteral("Rm"));
         EXPECT_EQ(f.chart.GetChart(0)->LeftAxis.LabelsSize, f.chart.GetChart(1)->LeftAxis.LabelsSize);
         EXPECT_EQ(f.chart.USLLine->Count(), f.list.Count());
@@ -182,9 +182,9 @@ TEST(ChartObjects, SeriesAndHintsOfEachKind)
         EXPECT_DOUBLE_EQ(chart.Classes->MinX(), 5);
         EXPECT_DOUBLE_EQ(chart.Classes->MaxX(), 5);
         for (const TCSPoint& p : chart.Lines->Points) EXPECT_DOUBLE_EQ(p.X, 5);
-        const QColor first = chart.Classes->Points[1].Color;
+        const QColor first = chart.Classes->PointColor(1);
         chart.Redraw();
-        EXPECT_NE(chart.Classes->Points[1].Color, first);  // colours rotate from one redraw to the next
+        EXPECT_NE(chart.Classes->PointColor(1), first);  // colours rotate from one redraw to the next
         Render(chart, 400, 300);  // and it paints
     }
     {
@@ -195,7 +195,7 @@ TEST(ChartObjects, SeriesAndHintsOfEachKind)
         chart.SetChartData(&data);
         chart.SetShowCount(3);
         ASSERT_EQ(chart.Bars->Count(), 4);
-        EXPECT_EQ(chart.Bars->Points[3].Label, TParetoData::RemainderName());
+        EXPECT_EQ(chart.Bars->Label(3), TParetoData::RemainderName());
         EXPECT_DOUBLE_EQ(chart.Bars->Points[3].Y, 8);
         EXPECT_DOUBLE_EQ(chart.Cumulative->Points[3].Y, 100);
         EXPECT_DOUBLE_EQ(chart.GetChart(0)->LeftAxis.Maximum, 85);
