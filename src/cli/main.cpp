@@ -4,12 +4,22 @@
 #include <QGuiApplication>
 #include <functional>
 #include <map>
+#include <memory>
 
 int main(int argc, char* argv[])
 {
-    // Charts are drawn with fonts, which need a GUI application; no screen is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // Drawing a chart needs fonts, and fonts need a GUI application (no screen: offscreen).
+    bool draws = false;
+    for (int i = 1; i < argc; ++i)
+        draws = draws || qstrncmp(argv[i], "--png", 5) == 0 || qstrncmp(argv[i], "--pdf", 5) == 0;
+    std::unique_ptr<QCoreApplication> application;
+    if (draws) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication& app = *application;
     QTextStream out(stdout);
     QTextStream err(stderr);
     const std::map<QString, std::function<int(const QStringList&, TCliStreams)>> commands{

@@ -1,6 +1,8 @@
 // qiheng-spc-cli chart, run as scripts run it, on the textbook data sets.
 #include "EngineTestSupport.h"
 
+#include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -248,7 +250,7 @@ TEST_F(ChartCommand, BadInputGivesOneLineAndStatusTwo)
         {{"--type", "xbar", good}, "未知的图表类型：xbar（可用：xbar-r, xbar-s, x-rm, histogram, p, np, u, c, pareto）"},
         {{"--type", "xbar-r", "--wide", good}, "未知的选项：--wide"},
         {{"--type", "xbar-r"}, "用法: qiheng-spc-cli chart --type TYPE [--size N] [--step S] [--usl X] [--sl X] "
-                               "[--lsl X] [--groups K] [--show N] FILE.csv"},
+                               "[--lsl X] [--groups K] [--show N] [--png FILE] [--pdf FILE] [--width W --height H] FILE.csv"},
         {{"--type"}, "选项--type缺少取值"},
     };
     for (const auto& c : cases) {
@@ -266,4 +268,20 @@ TEST_F(ChartCommand, EmptyDataGivesNulls)
     EXPECT_EQ(r.json.value("count").toInt(), 0);
     EXPECT_TRUE(IsNull(r.json.value("limits").toObject(), "MCL"));
     EXPECT_TRUE(IsNull(r.json.value("statistics").toObject(), "Mean"));
+}
+
+TEST(ChartCommandPictures, DrawsPngAndPdfWithTheSameCode)
+{
+    QTemporaryDir dir;
+    const QString png = dir.path() + "/chart.png", pdf = dir.path() + "/chart.pdf";
+    QProcess cli;
+    cli.start(QStringLiteral(QIHENG_SPC_CLI), {"chart", "--type", "p", "--png", png, "--pdf", pdf, "--width", "900",
+                                               "--height", "500", DataFile("orangejuice_varn.csv")});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    const QImage img(png);
+    EXPECT_EQ(img.size(), QSize(900, 500));
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.read(5) == "%PDF-");
 }
