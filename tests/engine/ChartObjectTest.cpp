@@ -8,6 +8,9 @@
 #include "engine/windows/BaseChart.h"
 #include "engine/windows/ChartFormManager.h"
 #include "engine/windows/ChartPanel.h"
+#include "engine/windows/ReportDesigner.h"
+
+#include <QTextBrowser>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -312,6 +315,23 @@ TEST(ChartWindows, ReportPrintsBlackAndWhiteAndKeepsTheScreenInColour)
     doc->drawContents(&p);
     p.end();
     page.save(kShots + QStringLiteral("/report-vchart.png"));
+
+    // The template editor shows the rendered report beside the template.
+    {
+        TReportDesignerFrm designer(report);
+        designer.resize(1200, 760);
+        designer.show();
+        designer.grab().save(kShots + QStringLiteral("/report-designer.png"));
+        EXPECT_TRUE(designer.Preview->toPlainText().contains(QStringLiteral("活塞环内径 XBar-R 控制图")));
+    }
+
+    // The spreadsheet: a workbook in the program folder's Excel directory.
+    const QString xlsx = frm->ExportExcel();
+    EXPECT_TRUE(xlsx.startsWith(db.DirPath() + "/Excel/"));
+    QFile book(xlsx);
+    ASSERT_TRUE(book.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(book.read(2) == "PK");
+    EXPECT_GT(book.size(), 20000);  // the two chart pictures are inside
 
     // Missing template: the message, nothing printed.
     QFile::remove(db.DirPath() + "/Report/VChart.rls");

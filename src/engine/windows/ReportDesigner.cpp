@@ -28,6 +28,8 @@ TReportDesignerFrm::TReportDesignerFrm(TChartReport& report, QWidget* parent) : 
     split->setStretchFactor(1, 1);
     layout->addWidget(split, 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Close, this);
+    buttons->button(QDialogButtonBox::Save)->setText(QStringLiteral("保存"));
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("关闭"));
     layout->addWidget(buttons);
     connect(buttons->button(QDialogButtonBox::Save), &QPushButton::clicked, this, [this] {
         if (Save()) ShowInfo(QStringLiteral("报表格式已保存。"));
