@@ -43,6 +43,41 @@ TCSChartSeries* PointSeries(TCSChart& c)
     s->QuietPointColors = {StateColor(ssNormal), StateColor(ssUnchecked)};
     return s;
 }
+
+// Binds chart data to a chart and registers the chart with the data's list.
+template <class TData>
+void BindData(TSPCChart* chart, TData*& field, TData* data)
+{
+    field = data;
+    if (!data) return;
+    data->Chart = chart;
+    if (data->DataList()) data->DataList()->Charts.Add(chart);
+}
+
+// "删除" of the point menu: asks, deletes the subgroup in the database, then from the list.
+template <class TData>
+void DeletePoint(TSPCChart& chart, TData* data, void (*deleteSubgroup)(int cid, int sn))
+{
+    const int index = chart.CurrentPoint;
+    if (!data || index < 0 || index >= data->Count()) return;
+    if (AskQuestion(QStringLiteral("删除本值组（点）后将不可恢复，是否继续？")) != TMsgResult::Yes) return;
+    deleteSubgroup(data->GetCID(), data->Data(index).SN);
+    data->DataList()->Delete(index);
+    chart.CurrentPoint = -1;
+    chart.Redraw();
+}
+
+// "编辑" of the point menu: the exception-point dialog, and a redraw when it changed something.
+template <class TData>
+bool EditPoint(TSPCChart& chart, TData* data)
+{
+    const int index = chart.CurrentPoint;
+    auto& hook = EditExceptionPointHook();
+    if (!hook || !data || index < 0 || index >= data->Count()) return false;
+    if (!hook(*data, index, data->Data(index).SN, data->GetCID())) return false;
+    chart.Redraw();
+    return true;
+}
 } // namespace
 
 // ---------------------------------------------------------------- zones
@@ -247,10 +282,7 @@ TVariableChart::~TVariableChart()
 
 void TVariableChart::SetChartData(TVariableChartData* data)
 {
-    FData = data;
-    if (!data) return;
-    data->Chart = this;
-    if (data->DataList()) data->DataList()->Charts.Add(this);
+    BindData(this, FData, data);
 }
 
 TCSChart* TVariableChart::GetChart(int i) const
@@ -387,22 +419,12 @@ QString TVariableChart::SubHint(int i) const
 
 void TVariableChart::MenuDelete()
 {
-    if (!FData || CurrentPoint < 0 || CurrentPoint >= FData->Count()) return;
-    if (AskQuestion(QStringLiteral("删除本值组（点）后将不可恢复，是否继续？")) != TMsgResult::Yes) return;
-    const int index = CurrentPoint;
-    DeleteVSubgroup(FData->GetCID(), FData->Data(index).SN);
-    FData->DataList()->Delete(index);
-    CurrentPoint = -1;
-    Redraw();
+    DeletePoint(*this, FData, &DeleteVSubgroup);
 }
 
 bool TVariableChart::MenuEdit()
 {
-    auto& hook = EditExceptionPointHook();
-    if (!hook || !FData || CurrentPoint < 0 || CurrentPoint >= FData->Count()) return false;
-    if (!hook(*FData, CurrentPoint, FData->Data(CurrentPoint).SN, FData->GetCID())) return false;
-    Redraw();
-    return true;
+    return EditPoint(*this, FData);
 }
 
 // ---------------------------------------------------------------- attribute chart
@@ -431,10 +453,7 @@ TAttributeChart::~TAttributeChart()
 
 void TAttributeChart::SetChartData(TAttributeChartData* data)
 {
-    FData = data;
-    if (!data) return;
-    data->Chart = this;
-    if (data->DataList()) data->DataList()->Charts.Add(this);
+    BindData(this, FData, data);
 }
 
 TCSChart* TAttributeChart::GetChart(int) const
@@ -513,22 +532,12 @@ QString TAttributeChart::Hint(int i) const
 
 void TAttributeChart::MenuDelete()
 {
-    if (!FData || CurrentPoint < 0 || CurrentPoint >= FData->Count()) return;
-    if (AskQuestion(QStringLiteral("删除本值组（点）后将不可恢复，是否继续？")) != TMsgResult::Yes) return;
-    const int index = CurrentPoint;
-    DeleteASubgroup(FData->GetCID(), FData->Data(index).SN);
-    FData->DataList()->Delete(index);
-    CurrentPoint = -1;
-    Redraw();
+    DeletePoint(*this, FData, &DeleteASubgroup);
 }
 
 bool TAttributeChart::MenuEdit()
 {
-    auto& hook = EditExceptionPointHook();
-    if (!hook || !FData || CurrentPoint < 0 || CurrentPoint >= FData->Count()) return false;
-    if (!hook(*FData, CurrentPoint, FData->Data(CurrentPoint).SN, FData->GetCID())) return false;
-    Redraw();
-    return true;
+    return EditPoint(*this, FData);
 }
 
 // ---------------------------------------------------------------- histogram
@@ -571,10 +580,7 @@ THistogramChart::~THistogramChart()
 
 void THistogramChart::SetChartData(THistogramChartData* data)
 {
-    FData = data;
-    if (!data) return;
-    data->Chart = this;
-    if (data->DataList()) data->DataList()->Charts.Add(this);
+    BindData(this, FData, data);
 }
 
 TCSChart* THistogramChart::GetChart(int) const

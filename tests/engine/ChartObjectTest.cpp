@@ -230,6 +230,13 @@ TEST(ChartObjects, PanelHitTestingAndPointMenu)
     f.chart.MenuDelete();
     EXPECT_EQ(f.list.Count(), 40);
     EXPECT_EQ(f.db.Messages.LastText(), QStringLiteral("删除本值组（点）后将不可恢复，是否继续？"));
+    // Yes deletes it from the database and the list, and the chart follows.
+    const int sn = f.list.Item(9).SN;
+    f.db.Messages.Answers << TMsgResult::Yes;
+    f.chart.MenuDelete();
+    EXPECT_EQ(f.list.Count(), 39);
+    EXPECT_EQ(f.list.IndexOfSN(sn), -1);
+    EXPECT_EQ(f.chart.MainPoints->Count(), 39);
     panel.SetChart(nullptr);
 }
 
