@@ -7,6 +7,7 @@
 #include "foundation/ZCDb.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 const char* const kDefinitionError = "检测规则定义错误！";
@@ -51,6 +52,61 @@ bool JudgeRuleDefinitionValid(bool isTrend, int area, int exceptionCount, int pa
     if (isTrend) return area >= 1 && ((patternCode >= 1 && patternCode <= 4) || patternCode == 10);
     return area >= 1 && exceptionCount >= 1 && area >= exceptionCount && patternCode >= 5 && patternCode <= 10;
 }
+
+// ---- the decisions of the patterns, shared by the point-by-point and the whole-series forms ----
+
+namespace {
+// Of the `held` points of a trend sequence before the current one, how many stay: all when the
+// step into the current point goes on with the pattern, the previous one when an alternation is
+// broken (it re-seeds a new one with the current point), none on a restart. The first point of a
+// sequence (held = 0) always starts one. `c` and `cp` are the centre lines at the current and the
+// previous point. Written without branches: the outcome is as unpredictable as the data.
+template <int Code>
+inline int TrendKeep(int held, double before, double previous, double current, double c, double cp)
+{
+    bool next = false, reseed = false;
+    if constexpr (Code == 1) next = previous < current;
+    if constexpr (Code == 2) next = previous == current;
+    if constexpr (Code == 3) next = previous > current;
+    // Strictly on the same side: a point on the centre line continues nothing, and without a
+    // centre line no side can be told.
+    if constexpr (Code == 4)
+        next = (c != NullValue) & (cp != NullValue) & ((current - c) * (previous - cp) > 0);
+    if constexpr (Code == 10) {
+        const bool moved = previous != current;
+        const bool turns = ((previous < current) & (before > previous)) | ((previous > current) & (before < previous));
+        next = moved & ((held == 1) | turns);
+        reseed = moved & (held >= 2) & !turns;
+    }
+    const int goOn = -static_cast<int>(next);  // all ones or zero
+    return -static_cast<int>(held != 0) & ((goOn & held) | (~goOn & static_cast<int>(reseed)));
+}
+
+// Whether v lies in the zone of a run pattern. Sigma comes from the upper limit alone; the zones
+// below the centre line are not clamped at 0, as measurements can be negative. A limit that is
+// NullValue bounds nothing: without centre line and upper limit there are no zones, and a side of
+// the control or specification limits that is missing is not checked.
+template <int Code>
+inline bool InZoneOf(double v, double c, double ucl, double lcl, double usl, double lsl)
+{
+    if constexpr (Code >= 5 && Code <= 7) {
+        const double sigma = (ucl - c) / 3;
+        const bool known = (c != NullValue) & (ucl != NullValue);
+        const bool above = v > c;
+        bool zone = false;
+        if constexpr (Code == 5) zone = ((c < v) & (v <= c + sigma)) | ((c - sigma <= v) & (v < c));
+        if constexpr (Code == 6)
+            zone = (above & (c + sigma < v) & (v <= c + 2 * sigma)) | (!above & (c - 2 * sigma <= v) & (v < c - sigma));
+        if constexpr (Code == 7)
+            zone = (above & (c + 2 * sigma < v) & (v <= ucl)) |
+                   (!above & (lcl != NullValue) & (lcl <= v) & (v < c - 2 * sigma));
+        return zone & known;
+    }
+    if constexpr (Code == 8) return ((ucl != NullValue) & (v > ucl)) | ((lcl != NullValue) & (v < lcl));
+    if constexpr (Code == 9) return ((usl != NullValue) & (v > usl)) | ((lsl != NullValue) & (v < lsl));
+    return false;  // code 10 has no zone
+}
+} // namespace
 
 // ---- TJudgeRule ----
 
@@ -104,6 +160,15 @@ double TJudgeRule::LCL(int j) const
     }
 }
 
+void TJudgeRule::SpecificationLimits(double& usl, double& lsl) const
+{
+    usl = lsl = NullValue;  // attribute items have none
+    const TCharacterInfo* info = Target == 2 || !FVariableData ? nullptr : FVariableData->GetCharacterInfo();
+    if (!info) return;
+    usl = info->USL;
+    lsl = info->LSL;
+}
+
 void TJudgeRule::CheckPoint(int i)
 {
     const double current = Value(i);
@@ -130,80 +195,42 @@ void TJudgeRule::CheckTrend(int i, double current)
         return;
     }
     const int p = Window.Item(n - 2);
-    const double previous = Value(p);
-    enum { Continue, Restart, Reseed } outcome = Restart;
+    const double before = n >= 3 ? Value(Window.Item(n - 3)) : NullValue;
+    int keep = 0;
     switch (PatternCode) {
-    case 1: outcome = previous < current ? Continue : Restart; break;
-    case 2: outcome = previous == current ? Continue : Restart; break;
-    case 3: outcome = previous > current ? Continue : Restart; break;
-    case 4: {
-        const double c = CL(i), cp = CL(p);
-        // Without a centre line no side can be told.
-        if (c != NullValue && cp != NullValue && (current - c) * (previous - cp) > 0) outcome = Continue;
-        break;
+    case 1: keep = TrendKeep<1>(n - 1, before, Value(p), current, CL(i), CL(p)); break;
+    case 2: keep = TrendKeep<2>(n - 1, before, Value(p), current, CL(i), CL(p)); break;
+    case 3: keep = TrendKeep<3>(n - 1, before, Value(p), current, CL(i), CL(p)); break;
+    case 4: keep = TrendKeep<4>(n - 1, before, Value(p), current, CL(i), CL(p)); break;
+    default: keep = TrendKeep<10>(n - 1, before, Value(p), current, CL(i), CL(p)); break;
     }
-    case 10:
-        if (previous == current) {
-            outcome = Restart;
-        } else if (n == 2) {
-            outcome = Continue;
-        } else {
-            const double before = Value(Window.Item(n - 3));
-            const bool alternates = (previous < current && before > previous) || (previous > current && before < previous);
-            outcome = alternates ? Continue : Reseed;
-        }
-        break;
-    default: break;
-    }
-    switch (outcome) {
-    case Continue: AddHit(i); break;
-    case Restart:
+    if (keep == 0) {
+        // Restart: the current point becomes the first of a new sequence.
         Window.Clear();
         Hits.Clear();
         Window.Add(i);
-        AddHit(i);
-        break;
-    case Reseed:
-        // The previous and the current point start a new alternation.
+    } else if (keep == 1 && n > 2) {
+        // Re-seed: the previous and the current point start a new alternation.
         Window.Clear();
         Window.Add(p);
         Window.Add(i);
         Hits.Clear();
         Hits.Add(p);
-        AddHit(i);
-        break;
     }
+    AddHit(i);
 }
 
 bool TJudgeRule::InZone(int i, double v) const
 {
+    double usl, lsl;
+    SpecificationLimits(usl, lsl);
     switch (PatternCode) {
-    case 5:
-    case 6:
-    case 7: {
-        const double c = CL(i), ucl = UCL(i);
-        if (c == NullValue || ucl == NullValue) return false;  // no limits, no zones
-        const double sigma = (ucl - c) / 3;
-        // Measurements can be negative: the zones below the centre line are not clamped at 0.
-        const double l1 = c - sigma, l2 = c - 2 * sigma;
-        if (PatternCode == 5) return (c < v && v <= c + sigma) || (l1 <= v && v < c);
-        if (PatternCode == 6) return v > c ? (c + sigma < v && v <= c + 2 * sigma) : (l2 <= v && v < l1);
-        if (v > c) return c + 2 * sigma < v && v <= ucl;
-        const double lcl = LCL(i);
-        return lcl != NullValue && lcl <= v && v < l2;
-    }
-    case 8: {
-        const double ucl = UCL(i), lcl = LCL(i);
-        return (ucl != NullValue && v > ucl) || (lcl != NullValue && v < lcl);
-    }
-    case 9: {
-        if (Target == 2) return false;  // attribute items have no specification limits
-        const TCharacterInfo* info = FVariableData->GetCharacterInfo();
-        if (!info) return false;
-        // A side whose limit is missing is not checked.
-        return (info->USL != NullValue && v > info->USL) || (info->LSL != NullValue && v < info->LSL);
-    }
-    default: return false;  // code 10 has no zone
+    case 5: return InZoneOf<5>(v, CL(i), UCL(i), LCL(i), usl, lsl);
+    case 6: return InZoneOf<6>(v, CL(i), UCL(i), LCL(i), usl, lsl);
+    case 7: return InZoneOf<7>(v, CL(i), UCL(i), LCL(i), usl, lsl);
+    case 8: return InZoneOf<8>(v, CL(i), UCL(i), LCL(i), usl, lsl);
+    case 9: return InZoneOf<9>(v, CL(i), UCL(i), LCL(i), usl, lsl);
+    default: return false;
     }
 }
 
@@ -221,8 +248,139 @@ void TJudgeRule::AddHit(int i)
 void TJudgeRule::WriteViolation()
 {
     if (Judge->JudgeSN == NullValue) Fail("检测序号未初始化！");
-    ++Judge->JudgeSN;
-    Judge->WriteRows(*this);
+    Judge->AddViolation(*this);
+}
+
+// ---- the pass of one rule over a whole series ----
+//
+// These loops decide exactly as CheckPoint does point by point, with their state in local
+// variables and inner loops that make no calls, so that it stays in registers. The values and
+// limits come from arrays read once per judging. A trend sequence is always made of the last
+// points looked at (a restart keeps the current point, a re-seed the previous and the current
+// one), so every point goes into a ring of the latest points and only the length is decided. A
+// run rule's window is a ring of point indexes with a flag for each hit.
+
+void TJudgeRule::Walk(const double* values, const double* ucl, const double* lcl, int count)
+{
+    if (IsTrend) {
+        switch (PatternCode) {
+        case 1: WalkTrend<1>(values, count); break;
+        case 2: WalkTrend<2>(values, count); break;
+        case 3: WalkTrend<3>(values, count); break;
+        case 4: WalkTrend<4>(values, count); break;
+        default: WalkTrend<10>(values, count); break;
+        }
+        return;
+    }
+    const bool perPoint = ucl != nullptr;
+    switch (PatternCode) {
+    case 5: perPoint ? WalkRun<5, true>(values, ucl, lcl, count) : WalkRun<5, false>(values, ucl, lcl, count); break;
+    case 6: perPoint ? WalkRun<6, true>(values, ucl, lcl, count) : WalkRun<6, false>(values, ucl, lcl, count); break;
+    case 7: perPoint ? WalkRun<7, true>(values, ucl, lcl, count) : WalkRun<7, false>(values, ucl, lcl, count); break;
+    case 8: perPoint ? WalkRun<8, true>(values, ucl, lcl, count) : WalkRun<8, false>(values, ucl, lcl, count); break;
+    case 9: WalkRun<9, false>(values, ucl, lcl, count); break;
+    default: break;  // code 10 has no zone: nothing to walk
+    }
+}
+
+template <int Code>
+void TJudgeRule::WalkTrend(const double* values, int count)
+{
+    const int n = Area;
+    int size = 8;
+    while (size < std::min(n, count) + 1) size *= 2;
+    const int mask = size - 1;
+    std::vector<int> ring(static_cast<size_t>(size));
+    int* const r = ring.data();
+    int tail = 0;  // where the next point goes
+    int len = 0;
+    double previous = NullValue, before = NullValue;
+    const double c = count > 0 ? CL(0) : NullValue;  // the same for every point
+    int i = 0;
+    while (i < count) {
+        bool complete = false;
+        for (; i < count && !complete; ++i) {
+            const double current = values[i];
+            if (current == NullValue) continue;
+            len = TrendKeep<Code>(len, before, previous, current, c, c) + 1;
+            r[tail] = i;
+            tail = (tail + 1) & mask;
+            before = previous;
+            previous = current;
+            complete = len >= n;
+        }
+        if (complete) {
+            Hits.Clear();
+            for (int k = len; k > 0; --k) Hits.Add(r[(tail - k) & mask]);
+            WriteViolation();
+            len = 0;
+        }
+    }
+    Window.Clear();
+    Hits.Clear();
+    for (int k = len; k > 0; --k) {
+        Window.Add(r[(tail - k) & mask]);
+        Hits.Add(r[(tail - k) & mask]);
+    }
+}
+
+template <int Code, bool PerPoint>
+void TJudgeRule::WalkRun(const double* values, const double* uclAt, const double* lclAt, int count)
+{
+    const int n = Area, m = ExceptionCount;
+    int size = 8;
+    while (size < std::min(n, count)) size *= 2;
+    const int mask = size - 1;
+    std::vector<int> ring(static_cast<size_t>(size));
+    std::vector<unsigned char> hit(static_cast<size_t>(size));
+    int* const idx = ring.data();
+    unsigned char* const flag = hit.data();
+    int head = 0, held = 0, hits = 0;
+
+    // The limits of a variable series are the same for every point.
+    const double c = count > 0 ? CL(0) : NullValue;
+    double ucl = !PerPoint && count > 0 ? UCL(0) : NullValue;
+    double lcl = !PerPoint && count > 0 ? LCL(0) : NullValue;
+    double usl, lsl;
+    SpecificationLimits(usl, lsl);
+    int i = 0;
+    while (i < count) {
+        bool complete = false;
+        for (; i < count && !complete; ++i) {
+            const double v = values[i];
+            if (v == NullValue) continue;
+            if constexpr (PerPoint) {
+                ucl = uclAt[i];
+                lcl = lclAt[i];
+            }
+            const bool zone = InZoneOf<Code>(v, c, ucl, lcl, usl, lsl);
+            // Slide: the oldest point leaves, with its hit if it had one.
+            const bool full = held >= n;
+            hits -= full ? flag[head] : 0;
+            head = (head + full) & mask;
+            held -= full;
+            const int pos = (head + held) & mask;
+            idx[pos] = i;
+            flag[pos] = zone;
+            ++held;
+            hits += zone;
+            complete = hits >= m;
+        }
+        if (complete) {
+            Hits.Clear();
+            for (int k = 0; k < held; ++k)
+                if (flag[(head + k) & mask]) Hits.Add(idx[(head + k) & mask]);
+            WriteViolation();
+            held = hits = 0;
+        }
+    }
+    Window.Clear();
+    Hits.Clear();
+    for (int k = 0; k < held; ++k) {
+        const int pos = (head + k) & mask;
+        Window.Add(idx[pos]);
+        if (flag[pos]) Hits.Add(idx[pos]);
+    }
 }
 
 void TJudgeRule::ValidateRule() const
@@ -302,6 +460,8 @@ void TChartJudge::RebindRules()
         else
             rule.SetVariableData(FVariableData);
         rule.BuildDescribe();  // the chart type may differ
+        rule.Window.Clear();
+        rule.Hits.Clear();
     }
 }
 
@@ -371,23 +531,104 @@ void TChartJudge::JudgeChart()
     Saved = false;
     if (Rules.Count() == 0) return;
     const int count = PointCount();
-    for (int i = 0; i < count; ++i) SetPointState(i, ssNormal);
-    // Every run starts from empty windows, also when the rules were judged before.
+
+    // One sweep over the subgroups: every point becomes normal, and the values of the series the
+    // rules read, the limits of attribute points and the SNs are taken out once.
+    bool wanted[3] = {false, false, false};
+    bool limitsWanted = false;
     for (int r = 0; r < Rules.Count(); ++r) {
-        Rules.Item(r).Window.Clear();
-        Rules.Item(r).Hits.Clear();
+        const TJudgeRule& rule = Rules.Item(r);
+        wanted[rule.Target] = true;
+        limitsWanted |= rule.Target == 2 && !rule.IsTrend;
     }
+    // What the walk collects lives until the rows are written, also when something fails.
+    struct TRunEnd {
+        TChartJudge& judge;
+        ~TRunEnd()
+        {
+            judge.FFound.clear();
+            judge.FFoundPoints.clear();
+            judge.FSN.clear();
+            judge.FAbnormal.clear();
+        }
+    } runEnd{*this};
+    std::vector<double> series[3];
+    for (int t = 0; t < 3; ++t)
+        if (wanted[t]) series[t].resize(static_cast<size_t>(count));
+    std::vector<double> ucl(limitsWanted ? static_cast<size_t>(count) : 0);
+    std::vector<double> lcl(limitsWanted ? static_cast<size_t>(count) : 0);
+    FSN.resize(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const auto k = static_cast<size_t>(i);
+        if (FVariableData) {
+            FVariableData->SetPointState(i, ssNormal);
+            FSN[k] = FVariableData->Data(i).SN;
+            if (wanted[0]) series[0][k] = FVariableData->MainValue(i);
+            if (wanted[1]) series[1][k] = FVariableData->SubValue(i);
+        } else {
+            FAttributeData->SetPointState(i, ssNormal);
+            FSN[k] = FAttributeData->Data(i).SN;
+            series[2][k] = FAttributeData->ValueAt(i);
+            if (limitsWanted) {
+                ucl[k] = FAttributeData->UCLAt(i);
+                lcl[k] = FAttributeData->LCLAt(i);
+            }
+        }
+    }
+
+    // A rule's outcome depends on its own points only, so the rules can walk the points one after
+    // the other; their violations are numbered afterwards in the order of a walk over the points
+    // with all rules at each point.
+    {
+        FInPass = true;
+        struct TPassEnd {
+            bool& flag;
+            ~TPassEnd() { flag = false; }
+        } passEnd{FInPass};
+        for (int r = 0; r < Rules.Count(); ++r) {
+            TJudgeRule& rule = Rules.Item(r);
+            const bool perPoint = rule.Target == 2;
+            rule.Window.Clear();
+            rule.Hits.Clear();
+            rule.Walk(series[rule.Target].data(), perPoint ? ucl.data() : nullptr, perPoint ? lcl.data() : nullptr,
+                      count);
+        }
+    }
+    // The passes ran in list order and the sort keeps it among violations of the same point.
+    std::stable_sort(FFound.begin(), FFound.end(), [](const TFound& a, const TFound& b) { return a.Point < b.Point; });
+
     FFieldsResolved = false;
-    TControlsDisabled quiet(ExceptionData);
-    std::vector<TJudgeRule*> rules;
-    rules.reserve(static_cast<size_t>(Rules.Count()));
-    for (int r = 0; r < Rules.Count(); ++r) rules.push_back(&Rules.Item(r));
+    FNowAge.invalidate();
+    {
+        TControlsDisabled quiet(ExceptionData);
+        FAbnormal.assign(static_cast<size_t>(count), false);
+        for (const TFound& found : FFound) {
+            ++JudgeSN;
+            WriteRows(found);
+        }
+    }
     for (int i = 0; i < count; ++i)
-        for (TJudgeRule* rule : rules) rule->CheckPoint(i);
+        if (FAbnormal[static_cast<size_t>(i)]) SetPointState(i, ssAbnormal);
 }
 
-void TChartJudge::WriteRows(const TJudgeRule& rule)
+void TChartJudge::AddViolation(const TJudgeRule& rule)
 {
+    const int first = static_cast<int>(FFoundPoints.size());
+    for (int h = 0; h < rule.Hits.Count(); ++h) FFoundPoints.push_back(rule.Hits.Item(h));
+    const TFound found{FFoundPoints.back(), &rule, first, rule.Hits.Count()};
+    if (FInPass) {
+        FFound.push_back(found);
+        return;
+    }
+    FFieldsResolved = false;
+    ++JudgeSN;
+    WriteRows(found);
+    FFoundPoints.clear();
+}
+
+void TChartJudge::WriteRows(const TFound& found)
+{
+    const TJudgeRule& rule = *found.Rule;
     if (!ExceptionData) Fail("检测结果数据集未指定！");
     if (!FFieldsResolved) {
         TDataSet& ds = *ExceptionData;
@@ -411,10 +652,14 @@ void TChartJudge::WriteRows(const TJudgeRule& rule)
     const QVariant judgeSN = JudgeSN;
     const QVariant expression = rule.Expression;
     const QVariant describe = rule.Describe;
-    const QVariant now = QDateTime::currentDateTime();
-    for (int h = 0; h < rule.Hits.Count(); ++h) {
-        const int i = rule.Hits.Item(h);
-        const int sn = FVariableData ? FVariableData->Data(i).SN : FAttributeData->Data(i).SN;
+    if (!FNowAge.isValid() || FNowAge.elapsed() >= 100) {
+        FNow = QDateTime::currentDateTime();
+        FNowAge.start();
+    }
+    for (int h = 0; h < found.Count; ++h) {
+        const int i = FFoundPoints[static_cast<size_t>(found.First + h)];
+        const int sn = !FSN.empty() ? FSN[static_cast<size_t>(i)]
+                       : FVariableData ? FVariableData->Data(i).SN : FAttributeData->Data(i).SN;
         ExceptionData->Append();
         try {
             FFields.CID->SetValue(cid);
@@ -422,11 +667,15 @@ void TChartJudge::WriteRows(const TJudgeRule& rule)
             FFields.CType->SetValue(ctype);
             FFields.CCode->SetValue(code);
             FFields.CName->SetValue(name);
-            SetPointState(i, ssAbnormal);
+            // During JudgeChart the points turn abnormal after the rows, all in point order.
+            if (FAbnormal.empty())
+                SetPointState(i, ssAbnormal);
+            else
+                FAbnormal[static_cast<size_t>(i)] = true;
             FFields.JudgeSN->SetValue(judgeSN);
             FFields.Expression->SetValue(expression);
             FFields.Describe->SetValue(describe);
-            FFields.JudgeDate->SetValue(now);
+            FFields.JudgeDate->SetValue(FNow);
             ExceptionData->Post();
         } catch (...) {
             ExceptionData->Cancel();

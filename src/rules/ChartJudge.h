@@ -5,7 +5,9 @@
 #include "engine/ChartData.h"
 #include "engine/VariableData.h"
 
+#include <QElapsedTimer>
 #include <QString>
+#include <QVariant>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -49,6 +51,9 @@ public:
     void SetVariableData(TVariableChartData* data);
     void SetAttributeData(TAttributeChartData* data);
 
+    // Point i, read from the rule's series; a point without a value is passed over. Points come
+    // in order, one call per point. (JudgeChart walks a whole series at once, with the same
+    // outcome.)
     void CheckPoint(int i);
     void AddHit(int i);
     void WriteViolation();
@@ -62,11 +67,22 @@ private:
     double CL(int j) const;
     double UCL(int j) const;
     double LCL(int j) const;
+    // The item's specification limits; NullValue for attribute data.
+    void SpecificationLimits(double& usl, double& lsl) const;
     void CheckTrend(int i, double current);
     bool InZone(int i, double v) const;
+    // The whole pass over the series, with the same outcome as CheckPoint for every point in
+    // order, in loops made for each pattern (the judging time goes here). `ucl` and `lcl` hold
+    // the limits per point for attribute data, else they are null.
+    void Walk(const double* values, const double* ucl, const double* lcl, int count);
+    template <int Code>
+    void WalkTrend(const double* values, int count);
+    template <int Code, bool PerPoint>
+    void WalkRun(const double* values, const double* ucl, const double* lcl, int count);
 
     TVariableChartData* FVariableData = nullptr;
     TAttributeChartData* FAttributeData = nullptr;
+    friend class TChartJudge;
 };
 
 // The rules of one judge in load order; owns them.
@@ -108,7 +124,8 @@ public:
     // cursor is not moved. ESPCDataError "检测数据未指定" without chart data, "检测规则定义错误！"
     // for a row that cannot be judged (no rule stays loaded then).
     void LoadRules(const TDataSet& dataSet);
-    // Every point against every rule: points outside, rules inside.
+    // Every point against every rule. The violations are numbered in the order they fire: points
+    // in order, and at the same point the rules in list order.
     void JudgeChart();
     // Stores the result in one transaction: the judged subgroups (the task's rows of m_CTemp for
     // this item) lose their earlier exceptions and become normal, the new rows are written and
@@ -131,8 +148,18 @@ private:
         TField* Describe = nullptr;
         TField* JudgeDate = nullptr;
     };
-    // Appends the rows of the rule's current Hits under the current JudgeSN.
-    void WriteRows(const TJudgeRule& rule);
+    // A violation found in a rule's pass: its points are FFoundPoints[First … First + Count − 1].
+    struct TFound {
+        int Point;  // where it fired
+        const TJudgeRule* Rule;
+        int First;
+        int Count;
+    };
+    // The rule's current Hits as a violation: during JudgeChart kept to be numbered and written
+    // after the passes, otherwise numbered and written at once.
+    void AddViolation(const TJudgeRule& rule);
+    // Appends the rows of one violation under the current JudgeSN.
+    void WriteRows(const TFound& found);
     void SetPointState(int i, TSubgroupState state);
     void RebindRules();
 
@@ -140,6 +167,15 @@ private:
     TAttributeChartData* FAttributeData = nullptr;
     TExceptionFields FFields;
     bool FFieldsResolved = false;
+    bool FInPass = false;
+    std::vector<TFound> FFound;
+    std::vector<int> FFoundPoints;
+    // Of every point while JudgeChart writes its rows: the SN, and whether it became abnormal.
+    std::vector<int> FSN;
+    std::vector<bool> FAbnormal;
+    // Reading the local time costs a time-zone look-up: it is read again once it is 100 ms old.
+    QVariant FNow;
+    QElapsedTimer FNowAge;
 };
 
 // The exception query of a judge: "select a.*,b.CCode,b.CName", "from D_Exception as a,

@@ -3,6 +3,7 @@
 #include "RulesTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 const TLimits kUnit{0, 3, -3};  // sigma 1 around 0
@@ -321,4 +322,80 @@ TEST(JudgeExpression, Parse)
         EXPECT_EQ(MessageOf([&] { ParseJudgeExpression(E(bad)); }),
                   QStringLiteral("检测规则表达式“%1”无法识别，应形如MT1,6或SR7,3,2").arg(E(bad).trimmed()))
             << bad;
+}
+
+namespace {
+// Every rule of every pattern with a spread of N and M, on the given targets ("M", "S").
+QString EveryRule(const QStringList& targets)
+{
+    QStringList rules;
+    for (const QString& t : targets) {
+        for (int code : {1, 2, 3, 4, 10})
+            for (int n : {1, 2, 3, 5, 7}) rules << QStringLiteral("%1T%2,%3").arg(t).arg(code).arg(n);
+        for (int code : {5, 6, 7, 8, 9, 10})
+            for (auto [n, m] : {std::pair{1, 1}, {2, 1}, {3, 2}, {5, 4}, {8, 8}, {9, 3}})
+                rules << QStringLiteral("%1R%2,%3,%4").arg(t).arg(code).arg(n).arg(m);
+    }
+    return rules.join(QLatin1Char(';'));
+}
+
+// The same rules judged the plain way: every point, and at each point every rule in list order,
+// through CheckPoint, each violation written as it fires.
+std::vector<TViolation> PointByPoint(TChartJudge& judge, std::vector<int>* judgeSNs)
+{
+    TMemTable rows;
+    DefineExceptionTable(rows);
+    judge.ExceptionData = &rows;
+    judge.JudgeSN = 0;
+    for (int i = 0; i < judge.PointCount(); ++i)
+        for (int r = 0; r < judge.Rules.Count(); ++r) judge.Rules.Item(r).CheckPoint(i);
+    return ViolationsOf(rows, judgeSNs);
+}
+} // namespace
+
+TEST(ChartJudge, WholeSeriesWalkAgreesWithPointByPoint)
+{
+    std::mt19937 gen(20240607);
+    std::normal_distribution<double> dist(0.2, 1.6);
+    std::uniform_int_distribution<int> percent(0, 99);
+    for (int round = 0; round < 4; ++round) {
+        // Values on a grid of quarters, so that ties and points on zone boundaries occur; a few
+        // subgroups without values.
+        std::vector<std::vector<double>> groups;
+        for (int i = 0; i < 1500; ++i) {
+            if (percent(gen) < 4) {
+                groups.push_back({});
+                continue;
+            }
+            groups.push_back({std::round(dist(gen) * 4) / 4, std::round(dist(gen) * 4) / 4});
+        }
+        const TChartType type = round % 2 ? ctXRm : ctXBarR;
+        TVariableChart chart(type, groups, {0.25, 3.25, -2.75}, {1.5, 4.5, 0});
+        chart.List.Info.USL = round == 2 ? NullValue : 2.5;
+        chart.List.Info.LSL = -2;
+        TJudgeRun run;
+        run.Judge.SetVariableData(&chart.Data);
+        const QString rules = EveryRule({QStringLiteral("M"), QStringLiteral("S")});
+        const std::vector<TViolation> walked = run.Run(rules);
+        ASSERT_GT(walked.size(), 500u);
+        std::vector<int> judgeSNs;
+        run.Judge.LoadRules(run.RuleRows);
+        EXPECT_EQ(PointByPoint(run.Judge, &judgeSNs), walked) << round;
+        EXPECT_EQ(judgeSNs, run.JudgeSNs);
+    }
+
+    // Attribute data: limits per point, subgroups with nothing inspected.
+    std::uniform_int_distribution<int> size(0, 60);
+    std::vector<std::pair<int, int>> groups;
+    for (int i = 0; i < 1500; ++i) {
+        const int inspected = size(gen) < 3 ? 0 : 20 + size(gen) * 3;
+        groups.push_back({inspected, std::uniform_int_distribution<int>(0, inspected / 6)(gen)});
+    }
+    TAttributeChart chart(ctP, groups);
+    TJudgeRun run;
+    run.Judge.SetAttributeData(&chart.Data);
+    const std::vector<TViolation> walked = run.Run(EveryRule({QStringLiteral("M")}));
+    ASSERT_GT(walked.size(), 500u);
+    run.Judge.LoadRules(run.RuleRows);
+    EXPECT_EQ(PointByPoint(run.Judge, nullptr), walked);
 }
