@@ -1,6 +1,7 @@
 // qiheng-spc-cli chart: the engine's limits, points, statistics, histogram classes and Pareto
 // items for a CSV file of measurements or counts, as one JSON object. No database is involved:
-// the limits are always those computed from the data. --png and --pdf draw the chart as well.
+// the limits are always those computed from the data. --png and --pdf draw the chart as well;
+// --rules judges it.
 #include "cli/CliCommands.h"
 
 #include "engine/AttributeData.h"
@@ -9,6 +10,8 @@
 #include "engine/SPCChart.h"
 #include "engine/Statistic.h"
 #include "engine/VariableData.h"
+#include "foundation/DataSet.h"
+#include "rules/ChartJudge.h"
 
 #include <QFile>
 #include <QImage>
@@ -63,7 +66,7 @@ struct TOptions {
 TOptions ParseArguments(const QStringList& args)
 {
     static const QStringList valued{"type", "size", "step", "usl", "sl", "lsl", "groups", "show",
-                                    "png", "pdf", "width", "height"};
+                                    "png", "pdf", "width", "height", "rules"};
     TOptions o;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -107,6 +110,7 @@ TOptions ParseArguments(const QStringList& args)
     for (const char* option : {"size", "step", "usl", "sl", "lsl"}) only(option, o.family == TFamily::Variable);
     only("groups", o.type == ctHistogram);
     only("show", o.type == ctPareto);
+    only("rules", o.type != ctHistogram && o.type != ctPareto);
     return o;
 }
 
@@ -379,6 +383,93 @@ void ExportPictures(const TOptions& o, TSPCChart& chart)
     }
 }
 
+// ---- --rules: the chart judged with rules written as the judge's expressions ----
+
+class TRulesJudgement {
+public:
+    TRulesJudgement() { DefineExceptionTable(FExceptions); }
+
+    // Judges with the rules of --rules, in the order given; nothing without the option. The
+    // judge's messages for an expression that does not parse or cannot be judged.
+    void Run(const TOptions& o, TVariableChartData* variable, TAttributeChartData* attribute)
+    {
+        if (!o.values.contains(QStringLiteral("rules"))) return;
+        FActive = true;
+        const QStringList expressions = o.values.value(QStringLiteral("rules")).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        TMemTable rows;
+        DefineJudgeRuleTable(rows);
+        for (const QString& text : expressions) {
+            if (text.trimmed().isEmpty()) continue;
+            const TJudgeRuleRow row = ParseJudgeExpression(text);
+            const bool trend = row.JudgeType != 2;
+            if (!JudgeRuleDefinitionValid(trend, trend ? row.Area_Trend : row.Area_Run,
+                                          trend ? row.Area_Trend : row.Exception_Run,
+                                          trend ? row.ExceptionType_Trend : row.ExceptionType_Run))
+                Fail(QStringLiteral("%1：检测规则定义错误！").arg(text.trimmed()));
+            // The judge drops secondary-chart rules of an attribute chart; asked for by name, they
+            // are refused instead.
+            if (attribute && row.TargetType != 1)
+                Fail(QStringLiteral("检测规则%1针对副控制图，不适用于图表类型%2").arg(text.trimmed(), o.typeName));
+            AppendJudgeRuleRow(rows, row);
+        }
+        if (rows.RecordCount() == 0) Fail(QStringLiteral("选项--rules缺少取值"));
+        if (variable)
+            FJudge.SetVariableData(variable);
+        else
+            FJudge.SetAttributeData(attribute);
+        FJudge.LoadRules(rows);
+        FJudge.ExceptionData = &FExceptions;
+        FJudge.JudgeSN = 0;
+        FJudge.JudgeChart();
+    }
+
+    // "violations" in the order they fired, and "states" of the subgroups after judging.
+    template <class TData>
+    void Write(TJson& j, const TData& data) const
+    {
+        if (!FActive) return;
+        const int judgeSN = FExceptions.FieldByName(QStringLiteral("JudgeSN"))->Index();
+        const int sn = FExceptions.FieldByName(QStringLiteral("SN"))->Index();
+        const int expression = FExceptions.FieldByName(QStringLiteral("Expression"))->Index();
+        const int describe = FExceptions.FieldByName(QStringLiteral("Describe"))->Index();
+        j.Key("violations");
+        j.Begin(QLatin1Char('['));
+        for (int r = 0; r < FExceptions.RecordCount();) {
+            const QVariant current = FExceptions.RowValue(r, judgeSN);
+            j.Begin(QLatin1Char('{'));
+            j.Key("JudgeSN");
+            j.Integer(current.toLongLong());
+            j.Key("Expression");
+            j.Text(FExceptions.RowValue(r, expression).toString());
+            j.Key("Describe");
+            j.Text(FExceptions.RowValue(r, describe).toString());
+            j.Key("SN");
+            j.Begin(QLatin1Char('['));
+            for (; r < FExceptions.RecordCount() && FExceptions.RowValue(r, judgeSN) == current; ++r)
+                j.Integer(FExceptions.RowValue(r, sn).toLongLong());
+            j.End(QLatin1Char(']'));
+            j.End(QLatin1Char('}'));
+        }
+        j.End(QLatin1Char(']'));
+        j.Key("states");
+        j.Begin(QLatin1Char('['));
+        for (int i = 0; i < data.Count(); ++i) {
+            j.Begin(QLatin1Char('{'));
+            j.Key("SN");
+            j.Integer(data.Data(i).SN);
+            j.Key("State");
+            j.Text(StateName(data.Data(i).State));
+            j.End(QLatin1Char('}'));
+        }
+        j.End(QLatin1Char(']'));
+    }
+
+private:
+    bool FActive = false;
+    TChartJudge FJudge;
+    TMemTable FExceptions;
+};
+
 QString VariableChart(const TOptions& o)
 {
     const int size = IntOption(o, "size", 1).value_or(0);
@@ -444,6 +535,8 @@ QString VariableChart(const TOptions& o)
         data.SetChartType(o.type);
         ClearLimits(data.LimitInfo);
         data.CalcLimits();
+        TRulesJudgement judgement;
+        judgement.Run(o, &data, nullptr);  // before drawing, so that the pictures show the states
         TVariableChart chart;
         chart.SetChartData(&data);
         chart.SetShowSpecLines(list.Info.USL != NullValue || list.Info.LSL != NullValue);
@@ -462,6 +555,7 @@ QString VariableChart(const TOptions& o)
         }
         j.End(QLatin1Char(']'));
         WriteStatistics(j, statistic);
+        judgement.Write(j, data);
     }
     j.End(QLatin1Char('}'));
     return j.Result();
@@ -500,6 +594,8 @@ QString AttributeChart(const TOptions& o)
     data.SetChartType(o.type);
     ClearLimits(data.LimitInfo);
     data.CalcLimits();
+    TRulesJudgement judgement;
+    judgement.Run(o, nullptr, &data);  // before drawing, so that the pictures show the states
     TAttributeChart chart;
     chart.SetChartData(&data);
     ExportPictures(o, chart);
@@ -520,6 +616,7 @@ QString AttributeChart(const TOptions& o)
         j.End(QLatin1Char('}'));
     }
     j.End(QLatin1Char(']'));
+    judgement.Write(j, data);
     j.End(QLatin1Char('}'));
     return j.Result();
 }
