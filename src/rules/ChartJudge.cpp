@@ -549,7 +549,6 @@ void TChartJudge::JudgeChart()
             judge.FFound.clear();
             judge.FFoundPoints.clear();
             judge.FSN.clear();
-            judge.FAbnormal.clear();
         }
     } runEnd{*this};
     std::vector<double> series[3];
@@ -599,16 +598,11 @@ void TChartJudge::JudgeChart()
 
     FFieldsResolved = false;
     FNowAge.invalidate();
-    {
-        TControlsDisabled quiet(ExceptionData);
-        FAbnormal.assign(static_cast<size_t>(count), false);
-        for (const TFound& found : FFound) {
-            ++JudgeSN;
-            WriteRows(found);
-        }
+    TControlsDisabled quiet(ExceptionData);
+    for (const TFound& found : FFound) {
+        ++JudgeSN;
+        WriteRows(found);
     }
-    for (int i = 0; i < count; ++i)
-        if (FAbnormal[static_cast<size_t>(i)]) SetPointState(i, ssAbnormal);
 }
 
 void TChartJudge::AddViolation(const TJudgeRule& rule)
@@ -667,11 +661,7 @@ void TChartJudge::WriteRows(const TFound& found)
             FFields.CType->SetValue(ctype);
             FFields.CCode->SetValue(code);
             FFields.CName->SetValue(name);
-            // During JudgeChart the points turn abnormal after the rows, all in point order.
-            if (FAbnormal.empty())
-                SetPointState(i, ssAbnormal);
-            else
-                FAbnormal[static_cast<size_t>(i)] = true;
+            SetPointState(i, ssAbnormal);
             FFields.JudgeSN->SetValue(judgeSN);
             FFields.Expression->SetValue(expression);
             FFields.Describe->SetValue(describe);

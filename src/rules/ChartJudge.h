@@ -170,9 +170,7 @@ private:
     bool FInPass = false;
     std::vector<TFound> FFound;
     std::vector<int> FFoundPoints;
-    // Of every point while JudgeChart writes its rows: the SN, and whether it became abnormal.
-    std::vector<int> FSN;
-    std::vector<bool> FAbnormal;
+    std::vector<int> FSN;  // of every point, while JudgeChart writes its rows
     // Reading the local time costs a time-zone look-up: it is read again once it is 100 ms old.
     QVariant FNow;
     QElapsedTimer FNowAge;
