@@ -180,6 +180,12 @@ bool TField::IsNull() const
 QVariant TField::Converted(const QVariant& value) const
 {
     if (::IsNull(value)) return {};
+    // The common cases first: a number of the field's own type needs no checking.
+    const int typeId = value.metaType().id();
+    if (typeId == QMetaType::Int && (!FStrict || FDataType == TFieldType::Integer))
+        return value.toInt() == NullValue ? QVariant() : value;
+    if (typeId == QMetaType::Double && (!FStrict || FDataType == TFieldType::Float))
+        return value.toDouble() == NullValue ? QVariant() : value;
     if (IsNumeric(value) && value.metaType().id() != QMetaType::Bool && value.toDouble() == NullValue) return {};
     const bool isText = value.metaType().id() == QMetaType::QString;
     if (!FStrict) {
