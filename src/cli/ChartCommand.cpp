@@ -26,7 +26,7 @@
 namespace {
 const char* const kUsage =
     "用法: qiheng-spc-cli chart --type TYPE [--size N] [--step S] [--usl X] [--sl X] [--lsl X] "
-    "[--groups K] [--show N] [--png FILE] [--pdf FILE] [--width W --height H] FILE.csv";
+    "[--groups K] [--show N] [--rules \"EXPR;...\"] [--png FILE] [--pdf FILE] [--width W --height H] FILE.csv";
 
 // Bad input: the message is the one line the user sees.
 class EChartInput : public ESystemError {
