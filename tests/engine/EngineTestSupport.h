@@ -4,6 +4,7 @@
 #include "engine/AttributeData.h"
 #include "engine/ChartBase.h"
 #include "engine/VariableData.h"
+#include "TestHelpers.h"
 
 #include <QFile>
 #include <QList>
@@ -12,28 +13,6 @@
 #include <QTextStream>
 #include <initializer_list>
 #include <ostream>
-
-// Readable texts in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
-inline void PrintTo(const QStringList& list, std::ostream* os)
-{
-    *os << "{\"" << list.join(QStringLiteral("\", \"")).toStdString() << "\"}";
-}
-
-template <class F>
-QString MessageOf(F&& f)
-{
-    try {
-        f();
-    } catch (const ESystemError& e) {
-        return e.Message();
-    }
-    return QStringLiteral("<no error>");
-}
 
 // Counts refreshes and records recoloured points.
 class TRecordingChart : public TSPCChartBase {

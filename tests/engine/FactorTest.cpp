@@ -1,21 +1,9 @@
 // Chart types, subgroup states and the control-chart factors.
 #include "engine/SPCTypes.h"
+#include "TestHelpers.h"
 
 #include <gtest/gtest.h>
 #include <functional>
-
-namespace {
-template <class F>
-QString MessageOf(F&& f)
-{
-    try {
-        f();
-    } catch (const ESystemError& e) {
-        return e.Message();
-    }
-    return QStringLiteral("<no error>");
-}
-} // namespace
 
 TEST(ChartTypes, NamesCodesAndFamilies)
 {

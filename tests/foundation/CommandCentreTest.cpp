@@ -1,6 +1,7 @@
 #include "foundation/ClassFactory.h"
 #include "foundation/CommandCentre.h"
 #include "foundation/EventManager.h"
+#include "TestHelpers.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
@@ -30,17 +31,6 @@ public slots:
 };
 
 namespace {
-template <class F>
-QString MessageOf(F&& action)
-{
-    try {
-        action();
-    } catch (const ESystemError& e) {
-        return e.Message();
-    }
-    return QStringLiteral("(no error)");
-}
-
 struct THandler {
     int Calls = 0;
     QVariant Seen;

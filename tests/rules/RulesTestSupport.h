@@ -3,26 +3,11 @@
 // given as expressions, and the violations read back from the exception rows.
 #include "foundation/DataSet.h"
 #include "rules/ChartJudge.h"
+#include "TestHelpers.h"
 
 #include <QStringList>
 #include <ostream>
 #include <vector>
-
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
-template <class F>
-QString MessageOf(F&& f)
-{
-    try {
-        f();
-    } catch (const ESystemError& e) {
-        return e.Message();
-    }
-    return QStringLiteral("<no error>");
-}
 
 struct TLimits {
     double CL = 0;
