@@ -1,4 +1,5 @@
 // Data sets: opening 100,000 rows of five columns and walking them, and writing pending rows.
+#include "BenchSupport.h"
 #include "foundation/CompanyDM.h"
 #include "foundation/ParseSQL.h"
 #include "foundation/Schema.h"
@@ -10,38 +11,11 @@
 #include <benchmark/benchmark.h>
 #include <memory>
 
-namespace {
-struct TBenchDatabase {
-    QTemporaryDir dir;
-    std::unique_ptr<TCompanyDM> dm;
-    // rows D_VDD rows: subgroups of 5 values of item 1.
-    explicit TBenchDatabase(int rows)
-    {
-        const QString path = dir.path() + "/MainData.mdb";
-        InitDatabaseFile(path, false);
-        dm = std::make_unique<TCompanyDM>();
-        dm->Params.DBQ = path;
-        dm->Connect();
-        TCompanyDM::SetCurrent(dm.get());
-        TTransactionGuard guard(*dm);
-        QSqlQuery q = dm->Prepare("insert into D_VDD (CID, SN, SSN, VResult, WDate) values (:CID, :SN, :SSN, :V, :W)");
-        const QDateTime t0(QDate(2026, 1, 1), QTime(8, 0));
-        for (int i = 0; i < rows; ++i) {
-            const int sn = i / 5 + 1, ssn = i % 5 + 1;
-            BindParams(q, {{"CID", 1}, {"SN", sn}, {"SSN", ssn}, {"V", 74.0 + (sn * 7 + ssn) % 13 * 0.001},
-                           {"W", t0.addSecs(sn * 60)}});
-            q.exec();
-        }
-        guard.Commit();
-    }
-    ~TBenchDatabase() { TCompanyDM::SetCurrent(nullptr); }
-};
-} // namespace
 
 // Opens 100,000 rows of five columns into a data set and walks them with the cursor.
 static void BM_OpenAndWalk100k(benchmark::State& state)
 {
-    TBenchDatabase db(100000);
+    TBenchDatabase db(20000);  // 100,000 rows
     for (auto _ : state) {
         TZCQuery q;
         q.SetSQL("select CID, SN, SSN, VResult, WDate from D_VDD where CID = :CID order by SN, SSN");
@@ -66,7 +40,7 @@ BENCHMARK(BM_OpenAndWalk100k)->Unit(benchmark::kMillisecond)->Iterations(5);
 // The same rows read by a bare statement, every column fetched, for comparison.
 static void BM_BareScan100k(benchmark::State& state)
 {
-    TBenchDatabase db(100000);
+    TBenchDatabase db(20000);  // 100,000 rows
     for (auto _ : state) {
         QSqlQuery q = db.dm->Exec("select CID, SN, SSN, VResult, WDate from D_VDD where CID = :CID order by SN, SSN",
                                   {{"CID", 1}});
@@ -108,11 +82,4 @@ static void BM_ApplyInserts5000(benchmark::State& state)
 }
 BENCHMARK(BM_ApplyInserts5000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+SPC_BENCHMARK_MAIN(QCoreApplication)

@@ -1,4 +1,5 @@
 // Key counters and the yardstick scan that later loads are compared with.
+#include "BenchSupport.h"
 #include "foundation/CompanyDM.h"
 #include "foundation/RecordUtils.h"
 #include "foundation/Schema.h"
@@ -9,33 +10,6 @@
 #include <benchmark/benchmark.h>
 #include <memory>
 
-namespace {
-struct TBenchDatabase {
-    QTemporaryDir dir;
-    std::unique_ptr<TCompanyDM> dm;
-    explicit TBenchDatabase(int subgroups)
-    {
-        const QString path = dir.path() + "/MainData.mdb";
-        InitDatabaseFile(path, false);
-        dm = std::make_unique<TCompanyDM>();
-        dm->Params.DBQ = path;
-        dm->Connect();
-        TCompanyDM::SetCurrent(dm.get());
-        if (subgroups == 0) return;
-        TTransactionGuard guard(*dm);
-        QSqlQuery q = dm->Prepare("insert into D_VDD (CID, SN, SSN, VResult, WDate) values (:CID, :SN, :SSN, :V, :W)");
-        const QDateTime t0(QDate(2026, 1, 1), QTime(8, 0));
-        for (int sn = 1; sn <= subgroups; ++sn)
-            for (int ssn = 1; ssn <= 5; ++ssn) {
-                BindParams(q, {{"CID", 1}, {"SN", sn}, {"SSN", ssn}, {"V", 74.0 + (sn * 7 + ssn) % 13 * 0.001},
-                               {"W", t0.addSecs(sn * 60)}});
-                q.exec();
-            }
-        guard.Commit();
-    }
-    ~TBenchDatabase() { TCompanyDM::SetCurrent(nullptr); }
-};
-} // namespace
 
 static void BM_GetModulePrimaryKey(benchmark::State& state)
 {
@@ -73,11 +47,4 @@ static void BM_ScanVDD(benchmark::State& state)
 }
 BENCHMARK(BM_ScanVDD)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+SPC_BENCHMARK_MAIN(QCoreApplication)

@@ -13,6 +13,8 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+
+#include "BenchSupport.h"
 #include <memory>
 #include <random>
 
@@ -133,11 +135,4 @@ static void BM_AppendExceptionRows(benchmark::State& state)
 }
 BENCHMARK(BM_AppendExceptionRows)->Arg(120000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+SPC_BENCHMARK_MAIN(QCoreApplication)
