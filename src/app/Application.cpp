@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/Navigate.h"
 #include "app/RunMode.h"
 #include "app/Splash.h"
 #include "app/ZIDIZMain.h"
@@ -46,6 +47,8 @@ void SetupApplicationLook(QApplication& app)
 TApplicationShell::TApplicationShell()
 {
     TClassFactory::SetCurrent(&Factory);
+    // The window classes that exist so far; the module windows join as they are built.
+    Factory.RegisterFormClasses({FormClassOf<TNavigateFrm>()});
 }
 
 TApplicationShell::~TApplicationShell()

@@ -3,6 +3,7 @@
 #include "app/Pictures.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QEnterEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -42,7 +43,17 @@ void TFunctionLabel::mouseReleaseEvent(QMouseEvent* event)
     QLabel::mouseReleaseEvent(event);
 }
 
-TNavigateFrm::TNavigateFrm(QWidget* mainWindow, QWidget* parent) : TBaseFrm(parent), FMainWindow(mainWindow)
+namespace {
+QWidget* ProgramMainWindow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("ZEDAVAdevAzu")) return w;
+    return nullptr;
+}
+} // namespace
+
+TNavigateFrm::TNavigateFrm(QWidget* mainWindow, QWidget* parent)
+    : TBaseFrm(parent), FMainWindow(mainWindow ? mainWindow : ProgramMainWindow())
 {
     setWindowTitle(QStringLiteral("导航图"));
     setFixedSize(580, 370);

@@ -27,8 +27,9 @@ protected:
 class TNavigateFrm : public TBaseFrm {
     Q_OBJECT
 public:
-    // mainWindow holds the actions ("ProcessAction", ...) the entries run.
-    explicit TNavigateFrm(QWidget* mainWindow, QWidget* parent = nullptr);
+    // mainWindow holds the actions ("ProcessAction", ...) the entries run; none: the program's
+    // main window (as when the window factory makes the window).
+    explicit TNavigateFrm(QWidget* mainWindow = nullptr, QWidget* parent = nullptr);
 
     QToolButton* ControlItemBtn;
     QToolButton* CollectBtn;

@@ -143,6 +143,9 @@ TEST(AppShell, StartOutcomes)
         EXPECT_EQ(shell.MainWindow->windowTitle(), QStringLiteral("启衡SPC"));
         EXPECT_EQ(shell.MainWindow->OpenWindowNames(), QStringList{"NavigateFrm"});
         EXPECT_TRUE(shell.Power.IsAdmin());
+        // The navigation window is a registered class and is found open.
+        EXPECT_NE(shell.Factory.FindFormClass(QStringLiteral("TNavigateFrm")), nullptr);
+        EXPECT_NE(qobject_cast<TNavigateFrm*>(shell.Factory.FindFormInstance(QStringLiteral("TNavigateFrm"))), nullptr);
         // A window class that is not built yet reaches the factory and says so.
         shell.MainWindow->findChild<QAction*>("ProcessAction")->trigger();
         EXPECT_EQ(f.db.Messages.LastText(), QStringLiteral("TLProcessListFrm not Find"));
