@@ -54,6 +54,7 @@ TApplicationShell::TApplicationShell()
 TApplicationShell::~TApplicationShell()
 {
     MainWindow.reset();
+    PowerDM.reset();
     if (TClassFactory::Current() == &Factory) TClassFactory::SetCurrent(nullptr);
     if (TCompanyDM::Current() == &DM) TCompanyDM::SetCurrent(nullptr);
 }
@@ -68,7 +69,7 @@ TApplicationShell::TStartResult TApplicationShell::Start()
 
     if (!SelectRunMode(Settings, false)) return TStartResult::RunModeCancelled;
 
-    DM.Params.DBQ = Settings.DBQ().isEmpty() ? DefaultDatabasePath() : Settings.DBQ();
+    DM.Params.DBQ = ConfiguredDatabasePath(Settings);
     try {
         DM.ConnectWithFallback();
         DM.SetPrivateDir(GetTempPath());
@@ -87,6 +88,8 @@ TApplicationShell::TStartResult TApplicationShell::Start()
         return TStartResult::UpgradeFailed;
     }
 
+    PowerDM = std::make_unique<TUserPowerDM>(DM);
+
     if (!Login(Power, Settings, FSplash.get())) {
         FSplash.reset();
         return TStartResult::LoginCancelled;
@@ -94,13 +97,10 @@ TApplicationShell::TStartResult TApplicationShell::Start()
 
     FSplash.reset();
     MainWindow = std::make_unique<TZEDAVAdevAzu>(Power, Settings, DM);
+    MainWindow->PowerDM = PowerDM.get();
     MainWindow->FormInstance = [this](const QString& name) -> QWidget* {
-        QObject* window = Factory.GetFormInstance(name);
-        auto* widget = qobject_cast<QWidget*>(window);
-        if (!widget) {
-            delete window;
-            throw EClassFactoryError(QStringLiteral("%1 not Find").arg(name));
-        }
+        auto* widget = qobject_cast<QWidget*>(Factory.GetFormInstance(name));
+        if (!widget) throw EClassFactoryError(QStringLiteral("%1 not Find").arg(name));
         return widget;
     };
     MainWindow->showMaximized();

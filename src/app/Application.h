@@ -4,6 +4,7 @@
 #include "foundation/CompanyDM.h"
 #include "foundation/Settings.h"
 #include "power/UserPowerCommon.h"
+#include "power/UserPowerDM.h"
 
 #include <QApplication>
 #include <memory>
@@ -36,6 +37,8 @@ public:
     TAppSettings Settings;
     TCompanyDM DM;
     TWBUserPower Power;
+    // The permission data module (start step 9).
+    std::unique_ptr<TUserPowerDM> PowerDM;
     // The window factory; the program registers its window classes before Start.
     TWidgetClassFactory Factory;
     std::unique_ptr<TZEDAVAdevAzu> MainWindow;

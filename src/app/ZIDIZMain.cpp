@@ -13,10 +13,12 @@
 #include "foundation/RecordUtils.h"
 #include "foundation/Settings.h"
 #include "power/LoginCheck.h"
+#include "power/UserPowerDM.h"
 #include "power/UserPowerCommon.h"
 #include "power/windows/Login.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QLabel>
@@ -148,9 +150,8 @@ void TZEDAVAdevAzu::BuildMenus()
     AddAction(system, QStringLiteral("ChangePasswordAction"), QStringLiteral("更改用户密码"), [this] { ChangePassword(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
-    QAction* helpAction = AddAction(help, QStringLiteral("HelpAction"), QStringLiteral("帮助"), [] { ShowHelpTopic(QString()); });
-    helpAction->setShortcut(QKeySequence(Qt::Key_F1));
-    helpAction->setShortcutContext(Qt::ApplicationShortcut);
+    // F1 belongs to each window (its own topic); the menu opens the help's start page.
+    AddAction(help, QStringLiteral("HelpAction"), QStringLiteral("帮助"), [] { ShowHelpTopic(QString()); });
     AddAction(help, QStringLiteral("AboutAction"), QStringLiteral("信息..."), [this] { ShowAbout(); });
     help->addSeparator();
     AddAction(help, QStringLiteral("NavigateAction"), QStringLiteral("导航图"), [this] { ShowNavigate(); });
@@ -230,21 +231,35 @@ QStringList TZEDAVAdevAzu::OpenWindowNames() const
 
 void TZEDAVAdevAzu::ReLogin()
 {
-    for (const QString& name : OpenWindowNames()) {
+    QStringList open = OpenWindowNames();
+    // Module windows shown as windows of their own count as well.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible() && (qobject_cast<TBaseFrm*>(w) || qobject_cast<TBaseDialog*>(w)))
+            open << ComponentNameOf(w);
+    for (const QString& name : open) {
         if (name != QLatin1String("NavigateFrm")) {
             ShowInfo(QStringLiteral("请关闭数据窗口后，再执行本操作！"));
             return;
         }
     }
-    // Rights are only replaced by a successful login; a cancelled one keeps the current user.
-    if (Login(FPower, FSettings, this)) UpdateUserLabel();
+    // The new user's rights are loaded aside; a cancelled or failed login keeps the current ones.
+    TWBUserPower candidate;
+    if (!Login(candidate, FSettings, this)) {
+        SetPowerReadOnly(true);
+        return;
+    }
+    FPower.LoadUser(candidate.UserID());
+    UpdateUserLabel();
 }
 
 void TZEDAVAdevAzu::ChangePassword()
 {
     TNewPasswordFrm dialog(this);
     if (RunDialog(dialog) != QDialog::Accepted) return;
-    StorePassword(FPower.UserID(), dialog.NewPassword());
+    if (PowerDM)
+        PowerDM->SetPassword(FPower.UserID(), dialog.NewPassword());
+    else
+        StorePassword(FPower.UserID(), dialog.NewPassword());
 }
 
 void TZEDAVAdevAzu::SelectRunModeFromMenu()
@@ -252,8 +267,15 @@ void TZEDAVAdevAzu::SelectRunModeFromMenu()
     CheckModulePower(9005);
     FDM.Disconnect();
     auto reopen = [this] {
-        FDM.Params.DBQ = FSettings.DBQ();
-        FDM.ConnectWithFallback();
+        FDM.Params.DBQ = ConfiguredDatabasePath(FSettings);
+        try {
+            FDM.ConnectWithFallback();
+        } catch (const ESystemError&) {
+            // Without its database the program cannot go on.
+            ShowErrorBox(QStringLiteral("数据连接失败，程序将关闭！"));
+            AskOnClose = false;
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        }
     };
     // The connection is opened again in every outcome, also when the dialog failed.
     try {

@@ -11,6 +11,7 @@ class QMdiSubWindow;
 class TAppSettings;
 class TCompanyDM;
 class TWBUserPower;
+class TUserPowerDM;
 
 class TZEDAVAdevAzu : public QMainWindow {
     Q_OBJECT
@@ -42,6 +43,9 @@ public:
     void SelectRunModeFromMenu();
     QWidget* ShowNavigate();
     void ShowAbout();
+
+    // The permission data module the password change writes through (none: written directly).
+    TUserPowerDM* PowerDM = nullptr;
 
     // When false, closing does not ask (used when the program ends for another reason).
     bool AskOnClose = true;

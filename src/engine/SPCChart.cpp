@@ -48,6 +48,11 @@ TCSChartSeries* PointSeries(TCSChart& c)
 template <class TData>
 void BindData(TSPCChart* chart, TData*& field, TData* data)
 {
+    // The previous data forgets this chart, so nothing reaches it through the old binding.
+    if (field && field != data) {
+        if (field->Chart == chart) field->Chart = nullptr;
+        if (field->DataList()) field->DataList()->Charts.Remove(chart);
+    }
     field = data;
     if (!data) return;
     data->Chart = chart;
@@ -65,6 +70,10 @@ void DeletePoint(TSPCChart& chart, TData* data, void (*deleteSubgroup)(int cid, 
     data->DataList()->Delete(index);
     chart.CurrentPoint = -1;
     chart.Redraw();
+    // Every other chart on the same list follows too.
+    TSPCChartList& charts = data->DataList()->Charts;
+    for (int i = charts.Count() - 1; i >= 0; --i)
+        if (i < charts.Count() && charts.Item(i) != &chart) charts.Item(i)->Refresh();
 }
 
 // "编辑" of the point menu: the exception-point dialog, and a redraw when it changed something.
@@ -112,7 +121,8 @@ void PaintZones(QPainter& p, const TCSChart& surface, const std::vector<TZoneStr
     bool havePrev = false;
     for (const TZoneStrip& s : strips) {
         const double d = s.UCL - s.CL;
-        if (d == 0) {
+        // No zones without both limits, nor with a zero half-width.
+        if (d == 0 || s.UCL == NullValue || s.LCL == NullValue) {
             havePrev = false;
             continue;
         }
@@ -332,9 +342,10 @@ void TVariableChart::Draw()
         const double mv = FData->MainValue(i);
         // The point series carry the subgroup numbers the bottom axes show.
         MainPoints->Add(i, IsSet(mv) ? mv : 0, label, color);
-        UCLLine->Add(i, FData->MainUCL());
-        CLLine->Add(i, FData->MainCL());
-        LCLLine->Add(i, FData->MainLCL(i));
+        // A limit without a value is not drawn (it would stretch the axis to −999999999).
+        if (IsSet(FData->MainUCL())) UCLLine->Add(i, FData->MainUCL());
+        if (IsSet(FData->MainCL())) CLLine->Add(i, FData->MainCL());
+        if (IsSet(FData->MainLCL(i))) LCLLine->Add(i, FData->MainLCL(i));
         if (info) {
             if (IsSet(info->USL)) USLLine->Add(i, info->USL);
             if (IsSet(info->SL)) SLLine->Add(i, info->SL);
@@ -342,9 +353,9 @@ void TVariableChart::Draw()
         }
         const double sv = FData->SubValue(i);
         SubPoints->Add(i, IsSet(sv) ? sv : 0, label, color);
-        SUCLLine->Add(i, FData->SubUCL());
-        SCLLine->Add(i, FData->SubCL());
-        SLCLLine->Add(i, FData->SubLCL(i));
+        if (IsSet(FData->SubUCL())) SUCLLine->Add(i, FData->SubUCL());
+        if (IsSet(FData->SubCL())) SCLLine->Add(i, FData->SubCL());
+        if (IsSet(FData->SubLCL(i))) SLCLLine->Add(i, FData->SubLCL(i));
     }
     // Both plot areas line up: one label width for the two left axes.
     main.LeftAxis.LabelsSize = 0;
@@ -403,6 +414,7 @@ void TVariableChart::DrawZones(QPainter& p, TCSChart& surface, bool main)
 
 QString TVariableChart::MainHint(int i) const
 {
+    if (!FData || i < 0 || i >= FData->Count()) return {};
     return QStringLiteral("XBar: ") + FormatNumber(FData->MainValue(i)) + kSep + QStringLiteral("UCL: ") +
            FormatNumber(FData->MainUCL()) + kSep + QStringLiteral(" CL: ") + FormatNumber(FData->MainCL()) + kSep +
            QStringLiteral("LCL: ") + FormatNumber(FData->MainLCL(i)) + kSep + FData->Data(i).StateName();
@@ -410,6 +422,7 @@ QString TVariableChart::MainHint(int i) const
 
 QString TVariableChart::SubHint(int i) const
 {
+    if (!FData || i < 0 || i >= FData->Count()) return {};
     const TChartType type = FData->ChartType();
     const QString prefix = type == ctXBarS ? QStringLiteral("S:") : type == ctXRm ? QString() : QStringLiteral("R: ");
     return prefix + FormatNumber(FData->SubValue(i)) + kSep + QStringLiteral("UCL: ") + FormatNumber(FData->SubUCL()) +
@@ -478,9 +491,9 @@ void TAttributeChart::Draw()
         const QString label = QString::number(FData->Data(i).SN);
         const double v = FData->ValueAt(i);
         Points->Add(i, IsSet(v) ? v : 0, label, FData->PointColor(i));
-        UCLLine->Add(i, FData->UCLAt(i));
-        CLLine->Add(i, cl);
-        LCLLine->Add(i, FData->LCLAt(i));
+        if (IsSet(FData->UCLAt(i))) UCLLine->Add(i, FData->UCLAt(i));
+        if (IsSet(cl)) CLLine->Add(i, cl);
+        if (IsSet(FData->LCLAt(i))) LCLLine->Add(i, FData->LCLAt(i));
     }
 }
 
@@ -517,6 +530,7 @@ void TAttributeChart::DrawZones(QPainter& p, TCSChart& surface)
 
 QString TAttributeChart::Hint(int i) const
 {
+    if (!FData || i < 0 || i >= FData->Count()) return {};
     QString prefix;
     switch (FData->ChartType()) {
     case ctP: prefix = QStringLiteral("P: "); break;
@@ -633,9 +647,7 @@ void THistogramChart::Draw()
     const double step = (x1 - x0) / 100;
     const double scale = FData->GroupWidth * FData->ValueCount;
     auto density = [](double sigma, double mean, double x) {
-        if (!(sigma > 0)) return 0.0;
-        const double z = (x - mean) / sigma;
-        return std::exp(-0.5 * z * z) / (sigma * std::sqrt(2 * M_PI));
+        return sigma > 0 ? TCalc::NormalDensity(sigma, mean, x) : 0.0;
     };
     if (FData->Sigma != NullValue && FData->Mean != NullValue)
         for (int j = 0; j < 100; ++j) NormalCurve->Add(x0 + j * step, density(FData->Sigma, FData->Mean, x0 + j * step) * scale);

@@ -1,6 +1,7 @@
 #include "foundation/CompanyDM.h"
 
 #include "foundation/Errors.h"
+#include "foundation/RecordUtils.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -229,14 +230,7 @@ TTransactionGuard::TTransactionGuard(TCompanyDM& dm) : FDM(dm)
     FDM.StartTransaction();
 }
 
-static TCompanyDM& CurrentDM()
-{
-    TCompanyDM* dm = TCompanyDM::Current();
-    if (!dm) throw ESystemError(QStringLiteral("数据库没有连接！"));
-    return *dm;
-}
-
-TTransactionGuard::TTransactionGuard() : TTransactionGuard(CurrentDM())
+TTransactionGuard::TTransactionGuard() : TTransactionGuard(CurrentCompanyDM())
 {
 }
 

@@ -126,6 +126,12 @@ QString StoreRunMode(TAppSettings& settings, bool network, const QString& direct
     return path;
 }
 
+QString ConfiguredDatabasePath(const TAppSettings& settings)
+{
+    const QString dbq = settings.DBQ();
+    return dbq.isEmpty() ? DefaultDatabasePath() : dbq;
+}
+
 bool RunModeDialogWanted(TAppSettings& settings, bool fromMenu)
 {
     if (fromMenu) return true;

@@ -40,5 +40,8 @@ private:
 // Returns the database path written to DBQ.
 QString StoreRunMode(TAppSettings& settings, bool network, const QString& directoryText, bool noDisplay);
 
+// The database the connection opens: DBQ, or the program's own Data/MainData.mdb when none is set.
+QString ConfiguredDatabasePath(const TAppSettings& settings);
+
 // Step 1 of the run-mode selection: whether the dialog is to be shown.
 bool RunModeDialogWanted(TAppSettings& settings, bool fromMenu);

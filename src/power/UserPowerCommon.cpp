@@ -165,6 +165,10 @@ void TWBUserPower::LoadUser(int userID)
         return;
     }
     SetPowerReadOnly(false);
+    // Whatever happens while loading, the rights end up read-only again.
+    struct TReadOnlyAgain {
+        ~TReadOnlyAgain() { SetPowerReadOnly(true); }
+    } readOnlyAgain;
     TCompanyDM& dm = CurrentCompanyDM();
     QSqlQuery own = dm.Exec(QStringLiteral("select * from SP_UserPower where UserID = :UserID Order By ModID"),
                             {{QStringLiteral("UserID"), userID}});
@@ -188,7 +192,6 @@ void TWBUserPower::LoadUser(int userID)
     while (modules.next())
         ModuleMap.Add(VariantToInt(modules.value(QStringLiteral("ID"))),
                       VariantToString(modules.value(QStringLiteral("Code"))));
-    SetPowerReadOnly(true);
 }
 
 TWBPower& TWBUserPower::ModulePower(int moduleID)

@@ -314,6 +314,14 @@ TEST(AppShell, RunModeFromTheMenuReopensTheConnection)
     main.findChild<QAction*>("RunModeSelectAction")->trigger();
     EXPECT_TRUE(f.db.DM().Connected());
     EXPECT_EQ(GetSQLString("select Ver from S_System"), QStringLiteral("2"));
+    // A database that cannot be opened again ends the program with the connection message.
+    settings.SetDBQ(f.db.DirPath() + "/gone/MainData.mdb");
+    main.show();
+    main.findChild<QAction*>("RunModeSelectAction")->trigger();  // cancelled
+    EXPECT_FALSE(f.db.DM().Connected());
+    EXPECT_EQ(f.db.Messages.LastText(), QStringLiteral("数据连接失败，程序将关闭！"));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(main.isVisible());
 }
 
 TEST(AppShell, Screenshots)

@@ -240,6 +240,35 @@ TEST(ChartObjects, PanelHitTestingAndPointMenu)
     panel.SetChart(nullptr);
 }
 
+TEST(ChartObjects, OtherChartsOnTheListFollowADeletion)
+{
+    TVariableFixture f(QStringLiteral("pistonrings.csv"), 5, ctXBarR);
+    TVariableChartData second;
+    second.SetDataList(&f.list);
+    second.SetChartType(ctXBarS);
+    TVariableChart other;
+    other.SetChartData(&second);
+    other.Refresh();
+    f.chart.CurrentPoint = 39;
+    f.db.Messages.Answers << TMsgResult::Yes;
+    f.chart.MenuDelete();
+    EXPECT_EQ(other.MainPoints->Count(), 39);
+    EXPECT_EQ(other.MainHint(39), QString());  // no point there any more, and no error either
+}
+
+TEST(ChartObjects, LimitsWithoutValueAreNotDrawn)
+{
+    TVariableFixture f(QStringLiteral("pistonrings.csv"), 5, ctXBarR);
+    f.data.LimitInfo.Loaded = true;
+    f.data.LimitInfo.MUCL = NullValue;
+    f.data.LimitInfo.MLCL = NullValue;
+    f.chart.Redraw();
+    EXPECT_EQ(f.chart.UCLLine->Count(), 0);
+    EXPECT_EQ(f.chart.CLLine->Count(), 40);
+    Render(f.chart, 800, 600);
+    EXPECT_GT(f.chart.GetChart(0)->LeftAxis.Low, 73);  // the axis keeps to the data
+}
+
 TEST(ChartReport, ColumnBlocksAndVariables)
 {
     TStringGrid grid;

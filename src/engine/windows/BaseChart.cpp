@@ -374,6 +374,8 @@ THChartFrm::~THChartFrm()
 
 void THChartFrm::ActivateStatistics(bool flag)
 {
+    // The strip reads the histogram's own limit record, which the classes fill.
+    if (flag) FData->EnsureCalc();
     FStatAgent->SetActive(flag);
 }
 
