@@ -2,6 +2,7 @@
 
 #include "foundation/CompanyDM.h"
 #include "foundation/RecordUtils.h"
+#include "power/UserPowerDM.h"
 
 #include <QSqlQuery>
 
@@ -170,25 +171,20 @@ void TWBUserPower::LoadUser(int userID)
         ~TReadOnlyAgain() { SetPowerReadOnly(true); }
     } readOnlyAgain;
     TCompanyDM& dm = CurrentCompanyDM();
-    QSqlQuery own = dm.Exec(QStringLiteral("select * from SP_UserPower where UserID = :UserID Order By ModID"),
-                            {{QStringLiteral("UserID"), userID}});
+    QSqlQuery own = dm.Exec(TUserPowerDM::SelectText(TUserPowerDM::UserPower), {{QStringLiteral("UserID"), userID}});
     while (own.next())
         UserPowers.AddModule(VariantToInt(own.value(QStringLiteral("ModID"))),
                              VariantToInt(own.value(QStringLiteral("PData"))));
-    QSqlQuery duties = dm.Exec(QStringLiteral("select a.UserID, a.DutyID, b.Code, b.Name, b.Describe "
-                                              "from SP_UserDuty a, SP_Duty b where a.DutyID = b.ID and a.UserID = :UserID"),
-                               {{QStringLiteral("UserID"), userID}});
+    QSqlQuery duties = dm.Exec(TUserPowerDM::SelectText(TUserPowerDM::UserDuty), {{QStringLiteral("UserID"), userID}});
     while (duties.next()) {
         auto duty = std::make_unique<TWBDutyPower>(VariantToInt(duties.value(QStringLiteral("DutyID"))));
-        QSqlQuery rows = dm.Exec(QStringLiteral("select * from SP_DutyPower where DutyID = :DutyID Order By ModID"),
-                                 {{QStringLiteral("DutyID"), duty->DutyID}});
+        QSqlQuery rows = dm.Exec(TUserPowerDM::SelectText(TUserPowerDM::DutyPower), {{QStringLiteral("DutyID"), duty->DutyID}});
         while (rows.next())
             duty->AddModule(VariantToInt(rows.value(QStringLiteral("ModID"))),
                             VariantToInt(rows.value(QStringLiteral("PData"))));
         DutyPowers.Add(std::move(duty));
     }
-    QSqlQuery modules = dm.Exec(QStringLiteral("select a.*, b.PowerDefData as TypePowerDefData "
-                                               "from S_Module a left join S_ModuleType b on (a.TypeID = b.ID)"));
+    QSqlQuery modules = dm.Exec(TUserPowerDM::SelectText(TUserPowerDM::Module));
     while (modules.next())
         ModuleMap.Add(VariantToInt(modules.value(QStringLiteral("ID"))),
                       VariantToString(modules.value(QStringLiteral("Code"))));

@@ -93,6 +93,11 @@ void TellQuietly(F&& tell)
 }
 } // namespace
 
+QString TUserPowerDM::SelectText(int query)
+{
+    return QString::fromUtf8(kQueries[query].Select);
+}
+
 TUserPowerDM::TUserPowerDM(TCompanyDM& database) : FDatabase(database)
 {
     static_assert(std::size(kQueries) == QueryCount);

@@ -81,8 +81,11 @@ public:
     // answers false without a message.
     bool ApplyUpdatesInTransaction(const QList<TDataSet*>& dataSets);
 
-private:
     enum { ModuleType, Module, Duty, User, DutyUser, UserDuty, DutyPower, UserPower, QueryCount };
+    // The select text of one of the queries (also read when a user's rights are loaded).
+    static QString SelectText(int query);
+
+private:
 
     bool AddEntry(TPowerEntryKind kind, const QString& code, const QString& name, const QString& password,
                   const QString& describe);
