@@ -220,6 +220,13 @@ QSqlQuery TCompanyDM::Prepare(const QString& sql, const TSqlParams& params)
 
 QSqlQuery TCompanyDM::Exec(const QString& sql, const TSqlParams& params)
 {
+    // A statement without parameters runs as it is: PostgreSQL cannot prepare DDL.
+    if (params.isEmpty()) {
+        QSqlQuery q(dbCLM());
+        q.setForwardOnly(true);
+        if (!q.exec(sql)) throw EDatabaseError(q.lastError(), sql);
+        return q;
+    }
     QSqlQuery q = Prepare(sql, params);
     if (!q.exec()) throw EDatabaseError(q.lastError(), sql);
     return q;

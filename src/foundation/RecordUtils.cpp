@@ -26,6 +26,11 @@ QSqlQuery& RunScratch(const QString& sql, const TSqlParams& params)
     QSqlQuery& q = CurrentCompanyDM().qryTemp();
     q.finish();
     q.setForwardOnly(true);
+    // A statement without parameters runs as it is: PostgreSQL cannot prepare DDL.
+    if (params.isEmpty()) {
+        if (!q.exec(sql)) throw EDatabaseError(q.lastError(), sql);
+        return q;
+    }
     if (!q.prepare(sql)) throw EDatabaseError(q.lastError(), sql);
     BindParams(q, params);
     if (!q.exec()) throw EDatabaseError(q.lastError(), sql);
