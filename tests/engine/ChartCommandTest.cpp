@@ -1,4 +1,5 @@
 // qiheng-spc-cli chart, run as scripts run it, on the textbook data sets.
+#include "CliRun.h"
 #include "EngineTestSupport.h"
 
 #include <QFile>
@@ -11,37 +12,17 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct TRun {
-    int exitCode = -1;
-    QString out, err;
-    QJsonObject json;
-};
 
-TRun Chart(const QStringList& args)
+TCliRun Chart(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(QIHENG_SPC_CLI), QStringList{QStringLiteral("chart")} + args);
-    p.waitForFinished(60000);
-    TRun r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    r.json = QJsonDocument::fromJson(r.out.toUtf8()).object();
-    return r;
+    return RunCli(QStringLiteral(QIHENG_SPC_CLI), QStringList{QStringLiteral("chart")} + args);
 }
 
 class ChartCommand : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     // A CSV file in the temporary folder.
-    QString Write(const QString& name, const QString& text)
-    {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(text.toUtf8());
-        return path;
-    }
+    QString Write(const QString& name, const QString& text) { return WriteTextFile(dir, name, text); }
     // The first subgroups of a data set (its trial phase).
     QString Trial(const QString& name, int lastSN)
     {
@@ -68,13 +49,13 @@ bool IsNull(const QJsonObject& o, const char* key)
 
 TEST_F(ChartCommand, XBarRPistonRings)
 {
-    const TRun r = Chart({"--type", "xbar-r", "--usl", "74.05", "--sl", "74", "--lsl", "73.95",
+    const TCliRun r = Chart({"--type", "xbar-r", "--usl", "74.05", "--sl", "74", "--lsl", "73.95",
                           Trial(QStringLiteral("pistonrings.csv"), 25)});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.isEmpty());
-    EXPECT_EQ(r.json.value("chartType").toString(), QStringLiteral("XBar-R 控制图"));
-    EXPECT_EQ(r.json.value("count").toInt(), 25);
-    const QJsonObject l = r.json.value("limits").toObject();
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.isEmpty());
+    EXPECT_EQ(r.Json.value("chartType").toString(), QStringLiteral("XBar-R 控制图"));
+    EXPECT_EQ(r.Json.value("count").toInt(), 25);
+    const QJsonObject l = r.Json.value("limits").toObject();
     EXPECT_NEAR(Num(l, "MUCL"), 74.01430852, 1e-9);
     EXPECT_NEAR(Num(l, "MCL"), 74.001176, 1e-9);
     EXPECT_NEAR(Num(l, "MLCL"), 73.98804348, 1e-9);
@@ -82,13 +63,13 @@ TEST_F(ChartCommand, XBarRPistonRings)
     EXPECT_NEAR(Num(l, "SCL"), 0.02276, 1e-12);
     EXPECT_EQ(Num(l, "SLCL"), 0);
     for (const char* k : {"CL", "UCL", "LCL"}) EXPECT_TRUE(IsNull(l, k)) << k;
-    const QJsonArray points = r.json.value("points").toArray();
+    const QJsonArray points = r.Json.value("points").toArray();
     ASSERT_EQ(points.size(), 25);
     const QJsonObject first = points[0].toObject();
     EXPECT_EQ(first.value("SN").toInt(), 1);
     EXPECT_NEAR(Num(first, "main"), 74.0102, 1e-9);
     EXPECT_NEAR(Num(first, "sub"), 0.038, 1e-9);
-    const QJsonObject s = r.json.value("statistics").toObject();
+    const QJsonObject s = r.Json.value("statistics").toObject();
     EXPECT_EQ(s.size(), 13);
     EXPECT_NEAR(Num(s, "Mean"), 74.001176, 1e-9);
     EXPECT_NEAR(Num(s, "Cp"), 0.1 / (6 * 0.577 * 0.02276 * std::sqrt(5.0) / 3), 1e-9);
@@ -98,41 +79,41 @@ TEST_F(ChartCommand, XBarRPistonRings)
 TEST_F(ChartCommand, IndividualsAndStatisticsWithoutSpecification)
 {
     // Viscosity, batches 1–20: x̄ = 34.088, MR̄ = 0.5726, limits 35.61 / 32.56, MR UCL 1.871.
-    const TRun r = Chart({"--type", "x-rm", Trial(QStringLiteral("viscosity.csv"), 20)});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.json.value("chartType").toString(), QStringLiteral("X-Rm 控制图"));
-    const QJsonObject l = r.json.value("limits").toObject();
+    const TCliRun r = Chart({"--type", "x-rm", Trial(QStringLiteral("viscosity.csv"), 20)});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Json.value("chartType").toString(), QStringLiteral("X-Rm 控制图"));
+    const QJsonObject l = r.Json.value("limits").toObject();
     EXPECT_NEAR(Num(l, "MCL"), 34.088, 1e-9);
     EXPECT_NEAR(Num(l, "SCL"), 0.5726315789, 1e-9);
     EXPECT_NEAR(Num(l, "MUCL"), 35.6112, 1e-4);
     EXPECT_NEAR(Num(l, "MLCL"), 32.5648, 1e-4);
     EXPECT_NEAR(Num(l, "SUCL"), 1.8708, 1e-4);
-    const QJsonArray points = r.json.value("points").toArray();
+    const QJsonArray points = r.Json.value("points").toArray();
     EXPECT_TRUE(IsNull(points[0].toObject(), "sub"));
-    const QJsonObject s = r.json.value("statistics").toObject();
+    const QJsonObject s = r.Json.value("statistics").toObject();
     for (const char* k : {"Cp", "Cpu", "Cpl", "Cpk", "Pp", "Ppu", "Ppl", "Ppk"}) EXPECT_TRUE(IsNull(s, k)) << k;
     EXPECT_GT(Num(s, "StdDev"), 0);
 
     // Step 2 and a step below 1.
-    const TRun two = Chart({"--type", "x-rm", "--step", "2", Trial(QStringLiteral("viscosity.csv"), 20)});
-    EXPECT_TRUE(IsNull(two.json.value("points").toArray()[1].toObject(), "sub"));
-    const TRun zero = Chart({"--type", "x-rm", "--step", "0", DataFile(QStringLiteral("viscosity.csv"))});
-    EXPECT_EQ(zero.exitCode, 2);
-    EXPECT_EQ(zero.err.trimmed(), QStringLiteral("移动极差的步长应大于或等于1"));
+    const TCliRun two = Chart({"--type", "x-rm", "--step", "2", Trial(QStringLiteral("viscosity.csv"), 20)});
+    EXPECT_TRUE(IsNull(two.Json.value("points").toArray()[1].toObject(), "sub"));
+    const TCliRun zero = Chart({"--type", "x-rm", "--step", "0", DataFile(QStringLiteral("viscosity.csv"))});
+    EXPECT_EQ(zero.ExitCode, 2);
+    EXPECT_EQ(zero.Err.trimmed(), QStringLiteral("移动极差的步长应大于或等于1"));
 }
 
 TEST_F(ChartCommand, XBarSAndNegativeMeasurements)
 {
     const QString path = Write("neg.csv", "subgroup,value\n1,-1\n1,-2\n1,-3\n2,-2\n2,-4\n2,-6\n3,-3\n3,-3\n3,-3\n");
-    const TRun r = Chart({"--type", "xbar-s", path});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QJsonObject l = r.json.value("limits").toObject();
+    const TCliRun r = Chart({"--type", "xbar-s", path});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    const QJsonObject l = r.Json.value("limits").toObject();
     EXPECT_NEAR(Num(l, "MLCL"), -3 - 1.954, 1e-12);  // not clamped at 0
     EXPECT_NEAR(Num(l, "SUCL"), 2.568, 1e-12);
-    const TRun big = Chart({"--type", "xbar-r", "--size", "26", path});
-    EXPECT_EQ(big.exitCode, 2);
-    EXPECT_EQ(big.err, QStringLiteral("无对应的系数\n"));
-    EXPECT_TRUE(big.out.isEmpty());
+    const TCliRun big = Chart({"--type", "xbar-r", "--size", "26", path});
+    EXPECT_EQ(big.ExitCode, 2);
+    EXPECT_EQ(big.Err, QStringLiteral("无对应的系数\n"));
+    EXPECT_TRUE(big.Out.isEmpty());
 }
 
 TEST_F(ChartCommand, AttributeCharts)
@@ -143,61 +124,61 @@ TEST_F(ChartCommand, AttributeCharts)
         {"c", "circuit.csv", "C 控制图", 516.0 / 26, 33.21086053},
     };
     for (const auto& c : cases) {
-        const TRun r = Chart({"--type", c.type, Trial(QString::fromUtf8(c.file), c.type[0] == 'c' ? 26 : 30)});
-        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-        EXPECT_EQ(r.json.value("chartType").toString(), QString::fromUtf8(c.name));
-        const QJsonObject l = r.json.value("limits").toObject();
+        const TCliRun r = Chart({"--type", c.type, Trial(QString::fromUtf8(c.file), c.type[0] == 'c' ? 26 : 30)});
+        ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+        EXPECT_EQ(r.Json.value("chartType").toString(), QString::fromUtf8(c.name));
+        const QJsonObject l = r.Json.value("limits").toObject();
         EXPECT_NEAR(Num(l, "CL"), c.cl, 1e-9) << c.type;
         EXPECT_TRUE(IsNull(l, "MCL"));
-        const QJsonObject p0 = r.json.value("points").toArray()[0].toObject();
+        const QJsonObject p0 = r.Json.value("points").toArray()[0].toObject();
         EXPECT_NEAR(Num(p0, "ucl"), c.ucl0, 1e-8) << c.type;
         EXPECT_NEAR(Num(p0, "cl"), c.cl, 1e-9) << c.type;
-        EXPECT_FALSE(r.json.contains("statistics"));
+        EXPECT_FALSE(r.Json.contains("statistics"));
     }
     // P chart with varying sample sizes: the limits step with n.
-    const TRun p = Chart({"--type", "p", DataFile(QStringLiteral("orangejuice_varn.csv"))});
-    ASSERT_EQ(p.exitCode, 0) << p.err.toStdString();
-    const double pbar = Num(p.json.value("limits").toObject(), "CL");
-    const QJsonArray points = p.json.value("points").toArray();
+    const TCliRun p = Chart({"--type", "p", DataFile(QStringLiteral("orangejuice_varn.csv"))});
+    ASSERT_EQ(p.ExitCode, 0) << p.Err.toStdString();
+    const double pbar = Num(p.Json.value("limits").toObject(), "CL");
+    const QJsonArray points = p.Json.value("points").toArray();
     const int sizes[] = {50, 60, 45, 55, 40};
     for (int i = 0; i < 5; ++i) {
         const QJsonObject pt = points[i].toObject();
         EXPECT_NEAR(Num(pt, "ucl"), pbar + 3 * std::sqrt(pbar * (1 - pbar) / sizes[i]), 1e-12) << i;
         EXPECT_NEAR(Num(pt, "lcl"), pbar - 3 * std::sqrt(pbar * (1 - pbar) / sizes[i]), 1e-12) << i;
     }
-    EXPECT_TRUE(IsNull(p.json.value("limits").toObject(), "UCL"));
+    EXPECT_TRUE(IsNull(p.Json.value("limits").toObject(), "UCL"));
 
-    const TRun u = Chart({"--type", "u", DataFile(QStringLiteral("pcmanufact.csv"))});
-    ASSERT_EQ(u.exitCode, 0) << u.err.toStdString();
-    EXPECT_NEAR(Num(u.json.value("limits").toObject(), "CL"), 1.93, 1e-12);
-    EXPECT_NEAR(Num(u.json.value("points").toArray()[0].toObject(), "value"), 2, 1e-12);
+    const TCliRun u = Chart({"--type", "u", DataFile(QStringLiteral("pcmanufact.csv"))});
+    ASSERT_EQ(u.ExitCode, 0) << u.Err.toStdString();
+    EXPECT_NEAR(Num(u.Json.value("limits").toObject(), "CL"), 1.93, 1e-12);
+    EXPECT_NEAR(Num(u.Json.value("points").toArray()[0].toObject(), "value"), 2, 1e-12);
 }
 
 TEST_F(ChartCommand, HistogramClasses)
 {
-    const TRun r = Chart({"--type", "histogram", "--usl", "74.05", "--lsl", "73.95",
+    const TCliRun r = Chart({"--type", "histogram", "--usl", "74.05", "--lsl", "73.95",
                           DataFile(QStringLiteral("pistonrings.csv"))});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.json.value("chartType").toString(), QStringLiteral("直方图"));
-    EXPECT_EQ(r.json.value("count").toInt(), 40);
-    const QJsonArray classes = r.json.value("classes").toArray();
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Json.value("chartType").toString(), QStringLiteral("直方图"));
+    EXPECT_EQ(r.Json.value("count").toInt(), 40);
+    const QJsonArray classes = r.Json.value("classes").toArray();
     ASSERT_EQ(classes.size(), 10);  // 200 values: k = ⌈3.32·log₁₀200 + 1⌉ = 9
     int total = 0;
     for (const QJsonValue& c : classes) total += c.toObject().value("count").toInt();
     EXPECT_EQ(total, 200);
     const QJsonObject first = classes[0].toObject(), last = classes[9].toObject();
     const double width = Num(first, "end") - Num(first, "start");
-    EXPECT_NEAR(Num(first, "start") + width / 2, r.json.value("statistics").toObject().value("Min").toDouble(), 1e-12);
-    EXPECT_NEAR(Num(last, "start") + width / 2, r.json.value("statistics").toObject().value("Max").toDouble(), 1e-9);
-    const QJsonObject l = r.json.value("limits").toObject();
-    EXPECT_NEAR(Num(l, "MCL"), r.json.value("statistics").toObject().value("Mean").toDouble(), 1e-12);
+    EXPECT_NEAR(Num(first, "start") + width / 2, r.Json.value("statistics").toObject().value("Min").toDouble(), 1e-12);
+    EXPECT_NEAR(Num(last, "start") + width / 2, r.Json.value("statistics").toObject().value("Max").toDouble(), 1e-9);
+    const QJsonObject l = r.Json.value("limits").toObject();
+    EXPECT_NEAR(Num(l, "MCL"), r.Json.value("statistics").toObject().value("Mean").toDouble(), 1e-12);
     EXPECT_TRUE(IsNull(l, "SCL"));
-    EXPECT_TRUE(r.json.value("points").toArray().isEmpty());
+    EXPECT_TRUE(r.Json.value("points").toArray().isEmpty());
 
-    const TRun three = Chart({"--type", "histogram", "--groups", "3",
+    const TCliRun three = Chart({"--type", "histogram", "--groups", "3",
                               Write("h.csv", "subgroup,value\n1,1\n2,2\n3,3\n4,4\n")});
-    ASSERT_EQ(three.exitCode, 0) << three.err.toStdString();
-    const QJsonArray c3 = three.json.value("classes").toArray();
+    ASSERT_EQ(three.ExitCode, 0) << three.Err.toStdString();
+    const QJsonArray c3 = three.Json.value("classes").toArray();
     ASSERT_EQ(c3.size(), 4);
     for (int j = 0; j < 4; ++j) {
         EXPECT_EQ(Num(c3[j].toObject(), "start"), 0.5 + j);
@@ -209,11 +190,11 @@ TEST_F(ChartCommand, ParetoItems)
 {
     const QString path = Write("pareto.csv",
                                "subgroup,defect,count\n1,A,6\n1,B,5\n2,A,4\n2,\"C, small\",4\n3,D,3\n3,E,2\n");
-    const TRun r = Chart({"--type", "pareto", "--show", "2", path});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.json.value("chartType").toString(), QStringLiteral("柏拉图"));
-    EXPECT_EQ(r.json.value("count").toInt(), 3);
-    const QJsonArray items = r.json.value("items").toArray();
+    const TCliRun r = Chart({"--type", "pareto", "--show", "2", path});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Json.value("chartType").toString(), QStringLiteral("柏拉图"));
+    EXPECT_EQ(r.Json.value("count").toInt(), 3);
+    const QJsonArray items = r.Json.value("items").toArray();
     ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items[0].toObject().value("name").toString(), QStringLiteral("A"));
     EXPECT_EQ(items[1].toObject().value("name").toString(), QStringLiteral("<其他>"));
@@ -222,8 +203,8 @@ TEST_F(ChartCommand, ParetoItems)
     EXPECT_EQ(items[2].toObject().value("name").toString(), QStringLiteral("B"));
     EXPECT_NEAR(Num(items[2].toObject(), "percent"), 1500.0 / 24, 1e-12);
 
-    const TRun all = Chart({"--type", "pareto", path});
-    const QJsonArray allItems = all.json.value("items").toArray();
+    const TCliRun all = Chart({"--type", "pareto", path});
+    const QJsonArray allItems = all.Json.value("items").toArray();
     ASSERT_EQ(allItems.size(), 5);
     EXPECT_EQ(allItems[2].toObject().value("name").toString(), QStringLiteral("C, small"));
 }
@@ -254,20 +235,20 @@ TEST_F(ChartCommand, BadInputGivesOneLineAndStatusTwo)
         {{"--type"}, "选项--type缺少取值"},
     };
     for (const auto& c : cases) {
-        const TRun r = Chart(c.args);
-        EXPECT_EQ(r.exitCode, 2) << c.args.join(' ').toStdString();
-        EXPECT_EQ(r.err, c.message + "\n") << c.args.join(' ').toStdString();
-        EXPECT_TRUE(r.out.isEmpty());
+        const TCliRun r = Chart(c.args);
+        EXPECT_EQ(r.ExitCode, 2) << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.Err, c.message + "\n") << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.Out.isEmpty());
     }
 }
 
 TEST_F(ChartCommand, EmptyDataGivesNulls)
 {
-    const TRun r = Chart({"--type", "xbar-r", Write("e.csv", "\xEF\xBB\xBFsubgroup,value\r\n")});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.json.value("count").toInt(), 0);
-    EXPECT_TRUE(IsNull(r.json.value("limits").toObject(), "MCL"));
-    EXPECT_TRUE(IsNull(r.json.value("statistics").toObject(), "Mean"));
+    const TCliRun r = Chart({"--type", "xbar-r", Write("e.csv", "\xEF\xBB\xBFsubgroup,value\r\n")});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Json.value("count").toInt(), 0);
+    EXPECT_TRUE(IsNull(r.Json.value("limits").toObject(), "MCL"));
+    EXPECT_TRUE(IsNull(r.Json.value("statistics").toObject(), "Mean"));
 }
 
 TEST(ChartCommandPictures, DrawsPngAndPdfWithTheSameCode)

@@ -1,4 +1,5 @@
 // qiheng-spc-cli chart --rules: the chart judged with rules written as expressions.
+#include "CliRun.h"
 #include "RulesTestSupport.h"
 
 #include <QFile>
@@ -10,35 +11,16 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct TRun {
-    int ExitCode = -1;
-    QString Out, Err;
-    QJsonObject Json;
-};
-
 class RulesCommand : public ::testing::Test {
 protected:
     QTemporaryDir Dir;
 
-    QString Write(const QString& name, const QString& text)
-    {
-        const QString path = Dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(text.toUtf8());
-        return path;
-    }
+    QString Write(const QString& name, const QString& text) { return WriteTextFile(Dir, name, text); }
 
-    static TRun Chart(const QStringList& args)
+    static TCliRun Chart(const QStringList& args)
     {
-        QProcess p;
-        p.start(QStringLiteral(QIHENG_SPC_CLI), QStringList{QStringLiteral("chart")} + args);
-        p.waitForFinished(60000);
-        TRun r;
-        r.ExitCode = p.exitCode();
-        r.Out = QString::fromUtf8(p.readAllStandardOutput());
-        r.Err = QString::fromUtf8(p.readAllStandardError()).trimmed();
-        r.Json = QJsonDocument::fromJson(r.Out.toUtf8()).object();
+        TCliRun r = RunCli(QStringLiteral(QIHENG_SPC_CLI), QStringList{QStringLiteral("chart")} + args);
+        r.Err = r.Err.trimmed();
         return r;
     }
 
@@ -58,7 +40,7 @@ QString Compact(const QJsonValue& v)
 
 TEST_F(RulesCommand, ViolationsInFiringOrderAndStates)
 {
-    const TRun r = Chart({QStringLiteral("--type"), QStringLiteral("x-rm"), QStringLiteral("--rules"),
+    const TCliRun r = Chart({QStringLiteral("--type"), QStringLiteral("x-rm"), QStringLiteral("--rules"),
                           QStringLiteral("MT1,6; MR8,1,1;SR8,1,1;ST1,3"), Individuals()});
     ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
     // The first point has no moving range; the ranges 1, 1, 1, … never rise.
@@ -74,7 +56,7 @@ TEST_F(RulesCommand, ViolationsInFiringOrderAndStates)
                   i >= 3 ? QStringLiteral("有异常") : QStringLiteral("正常"));
     }
     // Without the option the output has neither.
-    const TRun plain = Chart({QStringLiteral("--type"), QStringLiteral("x-rm"), Individuals()});
+    const TCliRun plain = Chart({QStringLiteral("--type"), QStringLiteral("x-rm"), Individuals()});
     EXPECT_FALSE(plain.Json.contains(QStringLiteral("violations")));
     EXPECT_FALSE(plain.Json.contains(QStringLiteral("states")));
 }
@@ -83,7 +65,7 @@ TEST_F(RulesCommand, AttributeChart)
 {
     const QString file = Write(QStringLiteral("p.csv"), QStringLiteral("subgroup,inspected,count\n1,100,10\n2,400,40\n3,25,5\n"
                                                                        "4,400,84\n5,25,5\n6,0,0\n7,100,2\n"));
-    const TRun r = Chart({QStringLiteral("--type"), QStringLiteral("p"), QStringLiteral("--rules=MR8,1,1;MT3,3"), file});
+    const TCliRun r = Chart({QStringLiteral("--type"), QStringLiteral("p"), QStringLiteral("--rules=MR8,1,1;MT3,3"), file});
     ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
     EXPECT_EQ(Compact(r.Json.value(QStringLiteral("violations"))),
               QStringLiteral(R"([{"Describe":"P 控制图1点中有1点在控制限外","Expression":"MR8,1,1","JudgeSN":1,"SN":[4]},)"
@@ -112,7 +94,7 @@ TEST_F(RulesCommand, BadRules)
     };
     for (const auto& c : cases) {
         const QString type = QString::fromUtf8(c.type);
-        const TRun r = Chart({QStringLiteral("--type"), type, QStringLiteral("--rules"), QString::fromUtf8(c.rules),
+        const TCliRun r = Chart({QStringLiteral("--type"), type, QStringLiteral("--rules"), QString::fromUtf8(c.rules),
                               type == QLatin1String("c") ? attribute : variable});
         EXPECT_EQ(r.ExitCode, 2) << c.rules;
         EXPECT_EQ(r.Err, QString::fromUtf8(c.message)) << c.rules;
