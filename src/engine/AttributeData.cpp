@@ -313,44 +313,47 @@ double InspectedOf(const TAttributeData& d)
 }
 } // namespace
 
+// Three sigma at point i for the charts whose limits follow the point (P, U) or the centre (C);
+// NullValue for nP, whose limits are stored, and for anything else.
+double TAttributeChartData::HalfWidthAt(int i, double cl) const
+{
+    switch (ChartType()) {
+    case ctP: {
+        const double n = InspectedOf(Data(i));
+        return n == 0 ? 0.0 : 3 * std::sqrt(cl * (1 - cl) / n);
+    }
+    case ctU: {
+        const double n = InspectedOf(Data(i));
+        return n == 0 ? 0.0 : 3 * std::sqrt(cl / n);
+    }
+    case ctC: return 3 * std::sqrt(cl);
+    default: return NullValue;
+    }
+}
+
 double TAttributeChartData::UCLAt(int i) const
 {
     const long long total = TotalInspected();
     if (total == 0 || total == NullValue) return 0;
+    if (ChartType() == ctNP) return LimitInfo.UCL;
     const double cl = CL();
-    switch (ChartType()) {
-    case ctP: {
-        const double n = InspectedOf(Data(i));
-        return n == 0 ? 0.0 : cl + 3 * std::sqrt(cl * (1 - cl) / n);
-    }
-    case ctNP: return LimitInfo.UCL;
-    case ctU: {
-        const double n = InspectedOf(Data(i));
-        return n == 0 ? 0.0 : cl + 3 * std::sqrt(cl / n);
-    }
-    case ctC: return cl + 3 * std::sqrt(cl);
-    default: return 0;
-    }
+    const double h = HalfWidthAt(i, cl);
+    if (h == NullValue) return 0;
+    // A subgroup with nothing inspected has no limits.
+    if (h == 0 && ChartType() != ctC) return 0;
+    return cl + h;
 }
 
 double TAttributeChartData::LCLAt(int i) const
 {
     const long long total = TotalInspected();
     if (total == 0 || total == NullValue) return 0;
+    if (ChartType() == ctNP) return LimitInfo.LCL;
     const double cl = CL();
-    switch (ChartType()) {
-    case ctP: {
-        const double n = InspectedOf(Data(i));
-        return n == 0 ? 0.0 : std::max(cl - 3 * std::sqrt((1 - cl) * cl / n), 0.0);
-    }
-    case ctNP: return LimitInfo.LCL;
-    case ctU: {
-        const double n = InspectedOf(Data(i));
-        return n == 0 ? 0.0 : std::max(cl - 3 * std::sqrt(cl / n), 0.0);
-    }
-    case ctC: return std::max(cl - 3 * std::sqrt(cl), 0.0);
-    default: return 0;
-    }
+    const double h = HalfWidthAt(i, cl);
+    if (h == NullValue) return 0;
+    if (h == 0 && ChartType() != ctC) return 0;
+    return std::max(cl - h, 0.0);
 }
 
 double TAttributeChartData::ValueAt(int i) const

@@ -174,6 +174,7 @@ public:
 
 private:
     void UpdateTotals(bool force) const;
+    double HalfWidthAt(int i, double cl) const;
 
     TAttributeDataList* FDataList = nullptr;
     mutable long long FTotalInspected = NullValue;
