@@ -163,9 +163,8 @@ void TCompanyDM::Commit()
     try {
         ExecControl(QStringLiteral("COMMIT"));
     } catch (...) {
-        QSqlQuery q(dbCLM());
-        q.exec(QStringLiteral("ROLLBACK"));
-        FireTransactionEnd(false);
+        RollbackEngine();
+        FRolledBack = false;
         throw;
     }
     FireTransactionEnd(true);
@@ -187,20 +186,55 @@ void TCompanyDM::FireTransactionEnd(bool committed)
     for (auto& callback : callbacks) callback(committed);
 }
 
+void TCompanyDM::RollbackEngine()
+{
+    QSqlQuery q(dbCLM());
+    q.exec(QStringLiteral("ROLLBACK"));
+    FRolledBack = true;
+    FireTransactionEnd(false);
+}
+
 void TCompanyDM::Rollback()
 {
     if (FDepth == 0) return;
-    if (!FRolledBack) {
-        QSqlQuery q(dbCLM());
-        q.exec(QStringLiteral("ROLLBACK"));
-        FRolledBack = true;
-        FireTransactionEnd(false);
-    }
+    if (!FRolledBack) RollbackEngine();
     --FDepth;
     if (FDepth == 0) {
         FRolledBack = false;
         FireTransactionEnd(false);
     }
+}
+
+void TCompanyDM::CheckNotRolledBack(const QString& sql) const
+{
+    if (RolledBack())
+        throw EDatabaseError(TDbErrorKind::Other, QStringLiteral("事务已回滚，数据没有保存！"), sql);
+}
+
+void TCompanyDM::StatementFailed(const QSqlError& error, const QString& sql)
+{
+    // PostgreSQL refuses everything after an error inside a transaction; SQLite would go on. Both
+    // roll the whole transaction back, so no half of a save is ever committed.
+    if (FDepth > 0 && !FRolledBack) RollbackEngine();
+    throw EDatabaseError(error, sql);
+}
+
+void TCompanyDM::PrepareQuery(QSqlQuery& query, const QString& sql)
+{
+    CheckNotRolledBack(sql);
+    if (!query.prepare(sql)) StatementFailed(query.lastError(), sql);
+}
+
+void TCompanyDM::ExecPrepared(QSqlQuery& query, const QString& sql)
+{
+    CheckNotRolledBack(sql);
+    if (!query.exec()) StatementFailed(query.lastError(), sql);
+}
+
+void TCompanyDM::ExecText(QSqlQuery& query, const QString& sql)
+{
+    CheckNotRolledBack(sql);
+    if (!query.exec(sql)) StatementFailed(query.lastError(), sql);
 }
 
 void BindParams(QSqlQuery& query, const TSqlParams& params)
@@ -213,7 +247,7 @@ QSqlQuery TCompanyDM::Prepare(const QString& sql, const TSqlParams& params)
 {
     QSqlQuery q(dbCLM());
     q.setForwardOnly(true);
-    if (!q.prepare(sql)) throw EDatabaseError(q.lastError(), sql);
+    PrepareQuery(q, sql);
     BindParams(q, params);
     return q;
 }
@@ -224,11 +258,11 @@ QSqlQuery TCompanyDM::Exec(const QString& sql, const TSqlParams& params)
     if (params.isEmpty()) {
         QSqlQuery q(dbCLM());
         q.setForwardOnly(true);
-        if (!q.exec(sql)) throw EDatabaseError(q.lastError(), sql);
+        ExecText(q, sql);
         return q;
     }
     QSqlQuery q = Prepare(sql, params);
-    if (!q.exec()) throw EDatabaseError(q.lastError(), sql);
+    ExecPrepared(q, sql);
     return q;
 }
 

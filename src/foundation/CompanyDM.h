@@ -46,11 +46,15 @@ public:
     void SetPrivateDir(const QString& dir);
 
     // Transactions nest: only the outermost start and commit reach the engine. A roll-back at any
-    // depth rolls the whole transaction back, and the outer commit then fails.
+    // depth, or a statement that fails inside the transaction, rolls the whole transaction back;
+    // from then on every statement raises until the outermost level has ended, and the outer
+    // commit fails, so nothing is written on the side in auto-commit.
     void StartTransaction();
     void Commit();
     void Rollback();
     bool InTransaction() const { return FDepth > 0; }
+    // Rolled back at some depth, the outermost level not yet ended.
+    bool RolledBack() const { return FDepth > 0 && FRolledBack; }
     int TransactionDepth() const { return FDepth; }
     // Runs the callback once when the open transaction ends: true after the outermost commit,
     // false when it is rolled back (cached data sets keep their written changes pending until then).
@@ -62,6 +66,13 @@ public:
     // Prepares and binds without running.
     QSqlQuery Prepare(const QString& sql, const TSqlParams& params = {});
 
+    // Every statement of the program runs through these three (on a query of this connection):
+    // they refuse to run after a roll-back (see above) and roll the transaction back when the
+    // statement fails inside one. They throw EDatabaseError with the system's message.
+    void PrepareQuery(QSqlQuery& query, const QString& sql);
+    void ExecPrepared(QSqlQuery& query, const QString& sql);
+    void ExecText(QSqlQuery& query, const QString& sql);
+
     // The instance the free-standing record utilities use (not owned).
     static TCompanyDM* Current();
     static void SetCurrent(TCompanyDM* dm);
@@ -70,6 +81,9 @@ private:
     void OpenWith(const QString& user, const QString& password);
     void ExecControl(const QString& sql);
     void FireTransactionEnd(bool committed);
+    void CheckNotRolledBack(const QString& sql) const;
+    [[noreturn]] void StatementFailed(const QSqlError& error, const QString& sql);
+    void RollbackEngine();
 
     QString FConnectionName;
     TDbEngine FEngine = TDbEngine::SQLite;

@@ -1043,7 +1043,7 @@ void TDataSet::ApplyUpdates()
                 st.Binds.push_back({QLatin1Char(':') + name, field->Index(), old});
             }
             st.Query = QSqlQuery(dm->dbCLM());
-            if (!st.Query.prepare(st.SQL)) throw EDatabaseError(st.Query.lastError(), st.SQL);
+            dm->PrepareQuery(st.Query, st.SQL);
             st.Prepared = true;
         }
         for (const auto& bind : st.Binds) {
@@ -1053,7 +1053,7 @@ void TDataSet::ApplyUpdates()
             else if (record->Status != TUpdateStatus::Inserted) value = record->Values[bind.Field];
             st.Query.bindValue(bind.Placeholder, ToDbValue(value));
         }
-        if (!st.Query.exec()) throw EDatabaseError(st.Query.lastError(), st.SQL);
+        dm->ExecPrepared(st.Query, st.SQL);
         if (kind != TUpdateKind::Insert) {
             const int rows = st.Query.numRowsAffected();
             if (rows == 0)

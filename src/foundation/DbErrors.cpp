@@ -73,16 +73,3 @@ QString DbErrorKindMessage(TDbErrorKind kind, const QString& ownMessage)
     }
     return ownMessage;
 }
-
-QString SaveErrorMessage(const ESystemError& error)
-{
-    if (const auto* db = dynamic_cast<const EDatabaseError*>(&error))
-        return DbErrorKindMessage(db->Kind(), db->Message());
-    return error.Message();
-}
-
-QString SaveErrorMessage(const std::exception& error)
-{
-    if (const auto* sys = dynamic_cast<const ESystemError*>(&error)) return SaveErrorMessage(*sys);
-    return QString::fromLocal8Bit(error.what());
-}

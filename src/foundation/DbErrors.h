@@ -7,9 +7,6 @@
 
 TDbErrorKind ClassifyDbError(const QSqlError& error);
 
-// The message for a failed write of the given kind; ownMessage is the engine's own text.
+// The system's message for a database error of the given kind; ownMessage (the engine's text)
+// serves the kinds the table has no message for.
 QString DbErrorKindMessage(TDbErrorKind kind, const QString& ownMessage);
-
-// The message a failed save shows for any error: database errors by their kind, others by their own text.
-QString SaveErrorMessage(const ESystemError& error);
-QString SaveErrorMessage(const std::exception& error);

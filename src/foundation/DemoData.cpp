@@ -150,13 +150,13 @@ struct TDemo {
             const QDateTime t = start.addSecs(k * spacing + Uniform(0, 600));
             const int sn = GetModulePrimaryKey(cid);
             BindParams(master, {{"CID", cid}, {"SN", sn}, {"WDate", t}});
-            if (!master.exec()) throw EDatabaseError(master.lastError(), master.lastQuery());
+            dm.ExecPrepared(master, master.lastQuery());
             double sd = 0;
             const double m = MeanAt(item, k, sd);
             for (int j = 1; j <= item.sampleSize; ++j) {
                 const double v = std::round(Normal(m, sd) * scale) / scale;
                 BindParams(detail, {{"CID", cid}, {"SN", sn}, {"SSN", j}, {"VResult", v}, {"WDate", t.addSecs(j * 20)}});
-                if (!detail.exec()) throw EDatabaseError(detail.lastError(), detail.lastQuery());
+                dm.ExecPrepared(detail, detail.lastQuery());
             }
             SubgroupTags(cid, sn, t);
         }

@@ -2,18 +2,24 @@
 
 #include "foundation/DbErrors.h"
 
-static QString DatabaseMessage(const QSqlError& error)
+namespace {
+QString EngineTextOf(const QSqlError& error)
 {
     const QString db = error.databaseText().trimmed();
-    const QString drv = error.driverText().trimmed();
-    if (db.isEmpty()) return drv;
-    if (drv.isEmpty()) return db;
-    return db;
+    return db.isEmpty() ? error.driverText().trimmed() : db;
+}
+} // namespace
+
+// The message is the system's own for every condition the error table knows; the engine's text
+// stays as a detail.
+EDatabaseError::EDatabaseError(const QSqlError& error, const QString& statement)
+    : EDatabaseError(ClassifyDbError(error), error, statement)
+{
 }
 
-EDatabaseError::EDatabaseError(const QSqlError& error, const QString& statement)
-    : ESystemError(DatabaseMessage(error)), FError(error), FStatement(statement),
-      FKind(ClassifyDbError(error))
+EDatabaseError::EDatabaseError(TDbErrorKind kind, const QSqlError& error, const QString& statement)
+    : ESystemError(DbErrorKindMessage(kind, EngineTextOf(error))), FError(error), FStatement(statement),
+      FKind(kind), FEngineText(EngineTextOf(error))
 {
 }
 

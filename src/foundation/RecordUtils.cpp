@@ -23,17 +23,18 @@ namespace {
 // the failed text in place until the next call.
 QSqlQuery& RunScratch(const QString& sql, const TSqlParams& params)
 {
-    QSqlQuery& q = CurrentCompanyDM().qryTemp();
+    TCompanyDM& dm = CurrentCompanyDM();
+    QSqlQuery& q = dm.qryTemp();
     q.finish();
     q.setForwardOnly(true);
     // A statement without parameters runs as it is: PostgreSQL cannot prepare DDL.
     if (params.isEmpty()) {
-        if (!q.exec(sql)) throw EDatabaseError(q.lastError(), sql);
+        dm.ExecText(q, sql);
         return q;
     }
-    if (!q.prepare(sql)) throw EDatabaseError(q.lastError(), sql);
+    dm.PrepareQuery(q, sql);
     BindParams(q, params);
-    if (!q.exec()) throw EDatabaseError(q.lastError(), sql);
+    dm.ExecPrepared(q, sql);
     return q;
 }
 

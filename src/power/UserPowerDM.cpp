@@ -277,8 +277,8 @@ bool TUserPowerDM::ApplyUpdatesInTransaction(const QList<TDataSet*>& dataSets)
     try {
         ::ApplyUpdatesInTransaction(dataSets, &FDatabase);
         return true;
-    } catch (const EDatabaseError& e) {
-        throw EDatabaseError(e.Kind(), SaveErrorMessage(e), e.Statement());
+    } catch (const EDatabaseError&) {
+        throw;  // carries the error table's message
     } catch (const std::exception&) {
         return false;
     }

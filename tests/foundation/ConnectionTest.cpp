@@ -91,7 +91,7 @@ TEST(Connection, DuplicateCodesAreRefusedWithTheSystemsMessage)
             ExecuteSQL(QString::fromUtf8(c.sql));
             ADD_FAILURE() << c.sql;
         } catch (const ESystemError& e) {
-            EXPECT_EQ(SaveErrorMessage(e), QString::fromUtf8(c.message)) << c.sql;
+            EXPECT_EQ(e.Message(), QString::fromUtf8(c.message)) << c.sql;
         }
     }
     // A different code with the same name in another list is fine.

@@ -203,7 +203,7 @@ TEST(DataSet, FailedApplyRollsBackAndKeepsEverythingPending)
         guard.Commit();
         FAIL() << "the duplicate key must fail";
     } catch (const EDatabaseError& e) {
-        EXPECT_EQ(SaveErrorMessage(e), QStringLiteral("记录重复(编码或主键)，请检查！"));
+        EXPECT_EQ(e.Message(), QStringLiteral("记录重复(编码或主键)，请检查！"));
     }
     EXPECT_FALSE(db.DM().InTransaction());
     EXPECT_EQ(StoredCauses(), QList<int>({1, 2}));  // the deletion and first insert were rolled back
@@ -239,7 +239,7 @@ TEST(DataSet, RowChangedUnderneathIsNotFoundAndNothingIsWritten)
         FAIL();
     } catch (const EDatabaseError& e) {
         EXPECT_EQ(e.Kind(), TDbErrorKind::RecordNotFound);
-        EXPECT_EQ(SaveErrorMessage(e), QStringLiteral("记录已被删除或修改！"));
+        EXPECT_EQ(e.Message(), QStringLiteral("记录已被删除或修改！"));
     }
     EXPECT_EQ(StoredCauses(), QList<int>({1}));
     EXPECT_EQ(q.ChangeCount(), 2);

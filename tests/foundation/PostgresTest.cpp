@@ -1,6 +1,7 @@
 // The foundation on a PostgreSQL server: schema, delivered content, upgrade, key counters,
 // deletions and the error table. Runs when QIHENG_SPC_PG_URL names a server database
 // (./test starts a private server for it); skipped otherwise.
+#include "TestDatabase.h"
 #include "TestHelpers.h"
 
 #include "foundation/CompanyDM.h"
@@ -10,42 +11,13 @@
 #include "foundation/RecordUtils.h"
 #include "foundation/Schema.h"
 
-#include <QUuid>
 #include <gtest/gtest.h>
 
-namespace {
-// A fresh schema of its own on the server for each test, dropped afterwards.
-class TPostgresDatabase {
-public:
-    TPostgresDatabase()
-    {
-        const QByteArray url = qgetenv("QIHENG_SPC_PG_URL");
-        if (url.isEmpty()) return;
-        FSchema = QStringLiteral("t_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
-        DM.Params.DBQ = QString::fromLocal8Bit(url);
-        DM.Connect();
-        DM.Exec(QStringLiteral("create schema %1").arg(FSchema));
-        DM.Exec(QStringLiteral("set search_path to %1").arg(FSchema));
-        TCompanyDM::SetCurrent(&DM);
-    }
-    ~TPostgresDatabase()
-    {
-        if (FSchema.isEmpty()) return;
-        TCompanyDM::SetCurrent(nullptr);
-        DM.Exec(QStringLiteral("drop schema %1 cascade").arg(FSchema));
-    }
-    bool Available() const { return !FSchema.isEmpty(); }
-    TCompanyDM DM{QStringLiteral("postgres-test")};
-
-private:
-    QString FSchema;
-};
-} // namespace
 
 TEST(Postgres, DeliveredDatabaseUpgradesAndWorks)
 {
     TPostgresDatabase db;
-    if (!db.Available()) GTEST_SKIP() << "QIHENG_SPC_PG_URL not set";
+    SPC_REQUIRE_SERVER(db);
     CreateSchema(db.DM);
     WriteDeliveredContent(db.DM);
     UpgradeDatabase();
@@ -76,7 +48,7 @@ TEST(Postgres, DeliveredDatabaseUpgradesAndWorks)
         ExecuteSQL("insert into L_Case (CaseID, CaseCode) values (999999, :Code)", {{"Code", code}});
         ADD_FAILURE() << "duplicate accepted";
     } catch (const ESystemError& e) {
-        EXPECT_EQ(SaveErrorMessage(e), QStringLiteral("记录重复(编码或主键)，请检查！"));
+        EXPECT_EQ(e.Message(), QStringLiteral("记录重复(编码或主键)，请检查！"));
     }
     // A failing upgrade leaves everything as it was (the transaction is rolled back).
     ExecuteSQL("update S_System set Ver = '1'");

@@ -3,6 +3,8 @@
 #include "foundation/DBUpgrade.h"
 #include "foundation/Schema.h"
 
+#include <QUuid>
+
 TTestDatabase::TTestDatabase(TContent content, const QString& connectionName)
 {
     FPath = FDir.path() + QStringLiteral("/Data/MainData.mdb");
@@ -30,4 +32,23 @@ std::unique_ptr<TCompanyDM> TTestDatabase::OpenSecondConnection(const QString& n
     dm->Params.DBQ = FPath;
     dm->Connect();
     return dm;
+}
+
+TPostgresDatabase::TPostgresDatabase()
+{
+    const QByteArray url = qgetenv("QIHENG_SPC_PG_URL");
+    if (url.isEmpty()) return;
+    FSchema = QStringLiteral("t_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    DM.Params.DBQ = QString::fromLocal8Bit(url);
+    DM.Connect();
+    DM.Exec(QStringLiteral("create schema %1").arg(FSchema));
+    DM.Exec(QStringLiteral("set search_path to %1").arg(FSchema));
+    TCompanyDM::SetCurrent(&DM);
+}
+
+TPostgresDatabase::~TPostgresDatabase()
+{
+    if (FSchema.isEmpty()) return;
+    if (TCompanyDM::Current() == &DM) TCompanyDM::SetCurrent(nullptr);
+    DM.Exec(QStringLiteral("drop schema %1 cascade").arg(FSchema));
 }

@@ -28,3 +28,27 @@ private:
     std::unique_ptr<TCompanyDM> FDM;
     std::unique_ptr<TMessageServiceScope> FScope;
 };
+
+// A fresh schema of its own on the PostgreSQL server that QIHENG_SPC_PG_URL names (./test starts a
+// private one), the current connection while it lives; dropped afterwards. Without the variable it
+// is not available: the test is skipped, except under CI, where a missing server fails it.
+class TPostgresDatabase {
+public:
+    TPostgresDatabase();
+    ~TPostgresDatabase();
+    bool Available() const { return !FSchema.isEmpty(); }
+    TCompanyDM DM{QStringLiteral("postgres-test")};
+
+private:
+    QString FSchema;
+};
+
+// Skips the test without a server, fails it under CI.
+#define SPC_REQUIRE_SERVER(db)                                                            \
+    do {                                                                                  \
+        if (!(db).Available()) {                                                          \
+            if (qEnvironmentVariable("CI") == QLatin1String("true"))                      \
+                FAIL() << "QIHENG_SPC_PG_URL not set under CI: the PostgreSQL server did not start"; \
+            GTEST_SKIP() << "QIHENG_SPC_PG_URL not set";                                  \
+        }                                                                                 \
+    } while (false)
