@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs; does nothing when all are present.
 set -euo pipefail
-PACKAGES=(qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-svg-dev qt6-tools-dev
+PACKAGES=(qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-svg-dev
   qt6-translations-l10n libxlsxwriter-dev fonts-noto-cjk libgtest-dev libgmock-dev
   libbenchmark-dev cmake ninja-build ccache pkg-config g++ postgresql)
 missing=()
