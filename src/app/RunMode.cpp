@@ -101,7 +101,7 @@ void TRunModeFrm::btnOkClick()
         StoreRunMode(FSettings, chbNetwork->isChecked(), edtDirectory->text(), chbNoDisplay->isChecked());
     } catch (const ESystemError& e) {
         if (chbNetwork->isChecked() && edtDirectory->text().trimmed().isEmpty()) edtDirectory->setFocus();
-        ShowErrorBox(e.Message());
+        ShowException(e);
         return;
     }
     accept();

@@ -186,11 +186,8 @@ bool TDataSetModel::setData(const QModelIndex& index, const QVariant& value, int
         FDataSet->Edit();
         FDataSet->Fields(field)->SetValue(stored);
         if (FAutoPost) FDataSet->Post();
-    } catch (const ESystemError& e) {
-        ShowErrorBox(e.Message());
-        return false;
     } catch (const std::exception& e) {
-        ShowErrorBox(QString::fromLocal8Bit(e.what()));
+        ShowException(e);
         return false;
     }
     return true;

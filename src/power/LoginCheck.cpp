@@ -38,13 +38,15 @@ void CheckLogin(const QString& name, const QString& password, TWBUserPower& powe
     }
 }
 
-void StorePassword(int userID, const QString& password)
+void StorePassword(int userID, const QString& password, TCompanyDM* dm)
 {
-    TCompanyDM& dm = CurrentCompanyDM();
+    TCompanyDM& db = dm ? *dm : CurrentCompanyDM();
     try {
-        TTransactionGuard guard(dm);
-        ExecuteSQL(QStringLiteral("Update SP_User Set Password = :Password where ID = :ID"),
-                   {{QStringLiteral("Password"), HashPassword(password)}, {QStringLiteral("ID"), userID}});
+        TTransactionGuard guard(db);
+        QSqlQuery q = db.Exec(QStringLiteral("Update SP_User Set Password = :Password where ID = :ID"),
+                              {{QStringLiteral("Password"), HashPassword(password)}, {QStringLiteral("ID"), userID}});
+        // A user deleted meanwhile has no password to change: not a success.
+        if (q.numRowsAffected() != 1) throw ESystemError(QStringLiteral("密码修改失败！"));
         guard.Commit();
     } catch (const ESystemError&) {
         throw ESystemError(QStringLiteral("密码修改失败！"));

@@ -4,12 +4,14 @@
 #include <QString>
 
 class TAppSettings;
+class TCompanyDM;
 class TWBUserPower;
 
 void CheckLogin(const QString& name, const QString& password, TWBUserPower& power);
 
-// Stores a user's new password (as a hash) on the current connection; "密码修改失败！" on failure.
-void StorePassword(int userID, const QString& password);
+// The one way a password is stored: as its salted hash, in a transaction of the connection (the
+// current one when none is given). A user that is gone or a refused write fails with "密码修改失败！".
+void StorePassword(int userID, const QString& password, TCompanyDM* dm = nullptr);
 
 // The name the dialog starts with: the remembered one, else "超级用户" (an empty value is written then).
 QString LoginInitialName(TAppSettings& settings);

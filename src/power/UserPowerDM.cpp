@@ -5,6 +5,7 @@
 #include "foundation/Errors.h"
 #include "foundation/MessageService.h"
 #include "foundation/RecordUtils.h"
+#include "power/LoginCheck.h"
 #include "power/PasswordHash.h"
 
 #include <iterator>
@@ -258,16 +259,10 @@ bool TUserPowerDM::RenameEntry(TPowerEntryKind kind, int id, const QString& code
 bool TUserPowerDM::SetPassword(int userID, const QString& password)
 {
     try {
-        TTransactionGuard guard(FDatabase);
-        QSqlQuery q = FDatabase.Exec(QStringLiteral("Update SP_User Set Password = :Password where ID = :ID"),
-                                     {{QStringLiteral("Password"), HashPassword(password)},
-                                      {QStringLiteral("ID"), userID}});
-        // A user deleted meanwhile has no password to change: not a success.
-        if (q.numRowsAffected() != 1) throw ESystemError(QStringLiteral("密码修改失败！"));
-        guard.Commit();
+        StorePassword(userID, password, &FDatabase);
         return true;
-    } catch (...) {
-        ShowInfo(QStringLiteral("密码修改失败！"));
+    } catch (const ESystemError& e) {
+        ShowInfo(e.Message());
         return false;
     }
 }

@@ -54,7 +54,7 @@ void TLoginFrm::OkBtnClick()
         CheckLogin(NameEdit->text(), PasswordEdit->text(), FPower);
     } catch (const ESystemError& e) {
         if (NameEdit->text().trimmed().isEmpty()) NameEdit->setFocus();
-        ShowErrorBox(e.Message());
+        ShowException(e);
         return;
     }
     accept();
