@@ -1,10 +1,11 @@
 // qiheng-spc-cli chart: the engine's limits, points, statistics, histogram classes and Pareto
 // items for a CSV file of measurements or counts, as one JSON object. No database is involved:
-// the limits are always those computed from the data. --png and --pdf draw the chart as well;
-// --rules judges it.
+// the limits are always those computed from the data. --png, --pdf and --svg draw the chart as
+// well; --rules judges it.
 #include "cli/CliCommands.h"
 
 #include "engine/AttributeData.h"
+#include "engine/ChartPicture.h"
 #include "engine/HistogramData.h"
 #include "engine/ParetoData.h"
 #include "engine/SPCChart.h"
@@ -14,19 +15,16 @@
 #include "rules/ChartJudge.h"
 
 #include <QFile>
-#include <QImage>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QHash>
 #include <QMap>
-#include <QSet>
 #include <cmath>
 #include <optional>
 
 namespace {
 const char* const kUsage =
     "用法: qiheng-spc-cli chart --type TYPE [--size N] [--step S] [--usl X] [--sl X] [--lsl X] "
-    "[--groups K] [--show N] [--rules \"EXPR;...\"] [--png FILE] [--pdf FILE] [--width W --height H] FILE.csv";
+    "[--groups K] [--show N] [--rules \"EXPR;...\"] [--png FILE] [--pdf FILE] [--svg FILE] [--width W --height H] "
+    "FILE.csv";
 
 // Bad input: the message is the one line the user sees.
 class EChartInput : public ESystemError {
@@ -66,7 +64,7 @@ struct TOptions {
 TOptions ParseArguments(const QStringList& args)
 {
     static const QStringList valued{"type", "size", "step", "usl", "sl", "lsl", "groups", "show",
-                                    "png", "pdf", "width", "height", "rules"};
+                                    "png", "pdf", "svg", "width", "height", "rules"};
     TOptions o;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -352,34 +350,22 @@ void ClearLimits(TLimitInfo& l)
 
 // ---- the three families ----
 
-// Draws the chart with the program's own chart objects into a PNG and/or a PDF of W × H pixels.
+// Draws the chart with the program's own chart objects into a PNG, a PDF and/or an SVG of W × H
+// pixels.
 void ExportPictures(const TOptions& o, TSPCChart& chart)
 {
-    const QString png = o.values.value(QStringLiteral("png"));
-    const QString pdf = o.values.value(QStringLiteral("pdf"));
-    if (png.isEmpty() && pdf.isEmpty()) return;
+    const struct { const char* option; TPictureFormat format; } kinds[] = {
+        {"png", TPictureFormat::Png}, {"pdf", TPictureFormat::Pdf}, {"svg", TPictureFormat::Svg}};
+    bool any = false;
+    for (const auto& k : kinds) any = any || o.values.contains(QLatin1String(k.option));
+    if (!any) return;
     const int width = IntOption(o, "width", 100).value_or(1200);
     const int height = IntOption(o, "height", 100).value_or(chart.SurfaceCount() > 1 ? 800 : 600);
     chart.SetBounds(0, 0, width, height);
     chart.Draw();
-    if (!png.isEmpty()) {
-        QImage img(width, height, QImage::Format_RGB32);
-        img.fill(Qt::white);
-        QPainter p(&img);
-        chart.PaintAll(p);
-        p.end();
-        if (!img.save(png, "PNG")) Fail(QStringLiteral("无法写入图片文件：%1").arg(png));
-    }
-    if (!pdf.isEmpty()) {
-        QPdfWriter writer(pdf);
-        writer.setResolution(72);
-        writer.setPageSize(QPageSize(QSizeF(width, height), QPageSize::Point));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setCreator(QStringLiteral("启衡SPC"));
-        QPainter p;
-        if (!p.begin(&writer)) Fail(QStringLiteral("无法写入PDF文件：%1").arg(pdf));
-        chart.PaintAll(p);
-        p.end();
+    for (const auto& k : kinds) {
+        const QString file = o.values.value(QLatin1String(k.option));
+        if (!file.isEmpty()) SaveChartPicture(chart, file, k.format, QSize(width, height), ChartTypeName(o.type));
     }
 }
 
@@ -567,27 +553,20 @@ QString AttributeChart(const TOptions& o)
         ReadCsv(o.file, {QStringLiteral("subgroup"), QStringLiteral("inspected"), QStringLiteral("count")});
     const bool defects = o.type == ctU || o.type == ctC;
     TAttributeDataList list;
-    list.Updating = true;
-    QSet<int> seen;
-    for (const TCsvRow& row : rows) {
-        const int sn = IntField(row, 0, "subgroup", NullValue + 1);
-        const int inspected = IntField(row, 1, "inspected", 0);
-        const int count = IntField(row, 2, "count", 0);
-        if (seen.contains(sn)) Fail(QStringLiteral("第%1行的subgroup %2重复").arg(row.line).arg(sn));
-        seen.insert(sn);
-        if (!defects && count > inspected)
-            Fail(QStringLiteral("第%1行的不良数%2大于检验数%3").arg(row.line).arg(count).arg(inspected));
-        TAttributeData& d = list.NewData();
-        d.SN = sn;
-        d.SetInspected(inspected);
-        if (defects) {
-            d.AddDefect(1, count);
-            d.RecountDefects();
-        } else {
-            d.SetRejected(count);
+    {
+        TAttributeRowLoader loader(list, defects);
+        for (const TCsvRow& row : rows) {
+            const int sn = IntField(row, 0, "subgroup", NullValue + 1);
+            const int inspected = IntField(row, 1, "inspected", 0);
+            const int count = IntField(row, 2, "count", 0);
+            switch (loader.Add({sn, inspected, count})) {
+            case TAttributeRowResult::Added: break;
+            case TAttributeRowResult::RejectedAboveInspected:
+                Fail(QStringLiteral("第%1行的不良数%2大于检验数%3").arg(row.line).arg(count).arg(inspected));
+            default: Fail(QStringLiteral("第%1行的subgroup %2重复").arg(row.line).arg(sn));
+            }
         }
     }
-    list.Updating = false;
 
     TAttributeChartData data;
     data.SetDataList(&list);
@@ -629,28 +608,22 @@ QString ParetoChart(const TOptions& o)
     // Each defect name stands for one phenomenon.
     QHash<QString, int> idOf;
     QHash<int, QString> nameOf;
-    QHash<int, TAttributeData*> bySN;
     TAttributeDataList list;
-    list.Updating = true;
-    for (const TCsvRow& row : rows) {
-        const int sn = IntField(row, 0, "subgroup", NullValue + 1);
-        const QString& name = row.fields[1];
-        const int count = IntField(row, 2, "count", 0);
-        int& id = idOf[name];
-        if (id == 0) {
-            id = idOf.size();
-            nameOf.insert(id, name);
+    {
+        TAttributeRowLoader loader(list, true);
+        for (const TCsvRow& row : rows) {
+            const int sn = IntField(row, 0, "subgroup", NullValue + 1);
+            const QString& name = row.fields[1];
+            const int count = IntField(row, 2, "count", 0);
+            int& id = idOf[name];
+            if (id == 0) {
+                id = idOf.size();
+                nameOf.insert(id, name);
+            }
+            if (loader.Add({sn, 0, count, id}) != TAttributeRowResult::Added)
+                Fail(QStringLiteral("第%1行：值组%2的缺陷“%3”重复").arg(row.line).arg(sn).arg(name));
         }
-        TAttributeData*& d = bySN[sn];
-        if (!d) {
-            d = &list.NewData();
-            d->SN = sn;
-        }
-        if (d->Defects().IndexOfDefect(id) >= 0)
-            Fail(QStringLiteral("第%1行：值组%2的缺陷“%3”重复").arg(row.line).arg(sn).arg(name));
-        d->AddDefect(id, count);
     }
-    list.Updating = false;
 
     TParetoData data;
     data.LoadFromList(list, [&nameOf](int id) -> std::optional<QString> { return nameOf.value(id); });

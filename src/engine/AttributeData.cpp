@@ -3,7 +3,6 @@
 #include "engine/DataChange.h"
 #include "foundation/RecordUtils.h"
 
-#include <QHash>
 #include <algorithm>
 #include <cmath>
 
@@ -194,46 +193,24 @@ void TAttributeDataList::NotifyChange()
 
 // ---- TAttributeChartData ----
 
-void TAttributeChartData::SetDataList(TAttributeDataList* list)
+void TAttributeChartData::DataListChanged()
 {
-    if (list == FDataList) return;
-    FDataList = list;
+    TListChartData::DataListChanged();
     FTotalsOf = nullptr;
-    if (list) LimitInfo.SetCID(list->CID());
-}
-
-int TAttributeChartData::Count() const
-{
-    return FDataList ? FDataList->Count() : 0;
-}
-
-TAttributeData& TAttributeChartData::Data(int i) const
-{
-    if (!FDataList) RaiseIndexError(i);
-    return FDataList->Item(i);
-}
-
-int TAttributeChartData::GetCID() const
-{
-    return FDataList ? FDataList->CID() : NullValue;
-}
-
-TCharacterInfo* TAttributeChartData::GetCharacterInfo() const
-{
-    return FDataList ? &FDataList->Info : nullptr;
 }
 
 void TAttributeChartData::UpdateTotals(bool force) const
 {
-    if (!FDataList) {
+    const TAttributeDataList* list = DataList();
+    if (!list) {
         FTotalInspected = FTotalRejected = FTotalDefects = NullValue;
         FTotalsOf = nullptr;
         return;
     }
-    if (!force && FTotalsOf == FDataList && FTotalsRevision == FDataList->Revision()) return;
+    if (!force && FTotalsOf == list && FTotalsRevision == list->Revision()) return;
     long long inspected = 0, rejected = 0, defects = 0;
-    for (int i = 0; i < FDataList->Count(); ++i) {
-        const TAttributeData& d = FDataList->Item(i);
+    for (int i = 0; i < list->Count(); ++i) {
+        const TAttributeData& d = list->Item(i);
         if (d.Inspected() != NullValue) inspected += d.Inspected();
         if (d.Rejected() != NullValue) rejected += d.Rejected();
         defects += d.DefectTotal();
@@ -241,8 +218,8 @@ void TAttributeChartData::UpdateTotals(bool force) const
     FTotalInspected = inspected;
     FTotalRejected = rejected;
     FTotalDefects = defects;
-    FTotalsOf = FDataList;
-    FTotalsRevision = FDataList->Revision();
+    FTotalsOf = list;
+    FTotalsRevision = list->Revision();
 }
 
 long long TAttributeChartData::TotalInspected() const
@@ -265,7 +242,7 @@ long long TAttributeChartData::TotalDefects() const
 
 void TAttributeChartData::CalcLimits()
 {
-    if (!FDataList) return;
+    if (!DataList()) return;
     if (ChartType() == ctNone) throw ESPCDataError(QStringLiteral("控制图类型未指定"));
     UpdateTotals(true);
     if (FTotalInspected <= 0) return;
@@ -313,21 +290,25 @@ double InspectedOf(const TAttributeData& d)
 }
 } // namespace
 
-// Three sigma at point i for the charts whose limits follow the point (P, U) or the centre (C);
-// NullValue for nP, whose limits are stored, and for anything else.
-double TAttributeChartData::HalfWidthAt(int i, double cl) const
+bool TAttributeChartData::HalfWidthAt(int i, double cl, double& width) const
 {
     switch (ChartType()) {
     case ctP: {
         const double n = InspectedOf(Data(i));
-        return n == 0 ? 0.0 : 3 * std::sqrt(cl * (1 - cl) / n);
+        if (n == 0) return false;
+        width = 3 * std::sqrt(cl * (1 - cl) / n);
+        return true;
     }
     case ctU: {
         const double n = InspectedOf(Data(i));
-        return n == 0 ? 0.0 : 3 * std::sqrt(cl / n);
+        if (n == 0) return false;
+        width = 3 * std::sqrt(cl / n);
+        return true;
     }
-    case ctC: return 3 * std::sqrt(cl);
-    default: return NullValue;
+    case ctC:
+        width = 3 * std::sqrt(cl);
+        return true;
+    default: return false;
     }
 }
 
@@ -336,12 +317,10 @@ double TAttributeChartData::UCLAt(int i) const
     const long long total = TotalInspected();
     if (total == 0 || total == NullValue) return 0;
     if (ChartType() == ctNP) return LimitInfo.UCL;
+    // A half-width of 0 (p̄ = 0 or 1, ū = 0) puts the limits on the centre line, not at 0.
     const double cl = CL();
-    const double h = HalfWidthAt(i, cl);
-    if (h == NullValue) return 0;
-    // A subgroup with nothing inspected has no limits.
-    if (h == 0 && ChartType() != ctC) return 0;
-    return cl + h;
+    double h = 0;
+    return HalfWidthAt(i, cl, h) ? cl + h : 0;
 }
 
 double TAttributeChartData::LCLAt(int i) const
@@ -350,10 +329,8 @@ double TAttributeChartData::LCLAt(int i) const
     if (total == 0 || total == NullValue) return 0;
     if (ChartType() == ctNP) return LimitInfo.LCL;
     const double cl = CL();
-    const double h = HalfWidthAt(i, cl);
-    if (h == NullValue) return 0;
-    if (h == 0 && ChartType() != ctC) return 0;
-    return std::max(cl - h, 0.0);
+    double h = 0;
+    return HalfWidthAt(i, cl, h) ? std::max(cl - h, 0.0) : 0;
 }
 
 double TAttributeChartData::ValueAt(int i) const
@@ -368,17 +345,54 @@ double TAttributeChartData::ValueAt(int i) const
     }
 }
 
-QColor TAttributeChartData::PointColor(int i) const
+// ---- loading rows ----
+
+TAttributeRowLoader::TAttributeRowLoader(TAttributeDataList& list, bool defects)
+    : FList(list), FDefects(defects), FUpdating(list.Updating)
 {
-    return StateColor(Data(i).State);
+    list.Updating = true;
+    for (int i = list.Count() - 1; i >= 0; --i) FBySN.insert(list.Item(i).SN, &list.Item(i));  // the first wins
 }
 
-void TAttributeChartData::SetPointState(int i, TSubgroupState state)
+TAttributeRowLoader::~TAttributeRowLoader()
 {
-    TAttributeData& d = Data(i);
-    if (d.State == state) return;
-    d.State = state;
-    if (Chart) Chart->RecolorPoint(i, PointColor(i));
+    FList.Updating = FUpdating;
+}
+
+TAttributeRowResult TAttributeRowLoader::Add(const TAttributeRow& row)
+{
+    const bool byPhenomenon = row.DPID != NullValue;
+    TAttributeData* d = FBySN.value(row.SN);
+    if (d && !byPhenomenon) return TAttributeRowResult::DuplicateSN;
+    if (!byPhenomenon && !FDefects && row.Count > row.Inspected) return TAttributeRowResult::RejectedAboveInspected;
+    const int dpid = byPhenomenon ? row.DPID : 1;
+    if (d && d->Defects().IndexOfDefect(dpid) >= 0) return TAttributeRowResult::DuplicateDefect;
+    if (!d) {
+        d = &FList.NewData();
+        d->SN = row.SN;
+        d->SetInspected(row.Inspected);
+        FBySN.insert(row.SN, d);
+    }
+    if (byPhenomenon || FDefects) {
+        d->AddDefect(dpid, row.Count);
+        d->RecountDefects();
+    } else {
+        d->SetRejected(row.Count);
+    }
+    return TAttributeRowResult::Added;
+}
+
+int AddAttributeRows(TAttributeDataList& list, const std::vector<TAttributeRow>& rows, bool defects,
+                     TAttributeRowResult* refusal)
+{
+    TAttributeRowLoader loader(list, defects);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const TAttributeRowResult result = loader.Add(rows[i]);
+        if (result == TAttributeRowResult::Added) continue;
+        if (refusal) *refusal = result;
+        return static_cast<int>(i);
+    }
+    return -1;
 }
 
 // ---- grid ----

@@ -6,6 +6,7 @@
 #include "engine/ChartData.h"
 #include "engine/StringGrid.h"
 
+#include <QHash>
 #include <memory>
 #include <vector>
 
@@ -136,19 +137,10 @@ private:
 };
 
 // The data behind one P, nP, U or C chart.
-class TAttributeChartData : public TSPCChartData {
+class TAttributeChartData : public TListChartData<TAttributeDataList> {
 public:
     TAttributeChartData() = default;
 
-    TSPCChartBase* Chart = nullptr;  // not owned
-
-    TAttributeDataList* DataList() const { return FDataList; }
-    void SetDataList(TAttributeDataList* list);
-
-    int Count() const;
-    TAttributeData& Data(int i) const;
-    int GetCID() const override;
-    TCharacterInfo* GetCharacterInfo() const override;
     // The centre line from the data (and the nP limits); the totals are recomputed each time, so
     // a computed centre line follows the data.
     void CalcLimits() override;
@@ -166,17 +158,21 @@ public:
 
     // LimitInfo.CL clamped at 0: the centre line drawn and checked.
     double CL() const;
+    // The limits at point i: stepped with the inspected count for P and U (a subgroup with nothing
+    // inspected has none: 0), the stored ones for nP, around the centre for C; 0 for any other
+    // type and while nothing at all is inspected.
     double UCLAt(int i) const;
     double LCLAt(int i) const;
     double ValueAt(int i) const;
-    QColor PointColor(int i) const;
-    void SetPointState(int i, TSubgroupState state);
+
+protected:
+    void DataListChanged() override;
 
 private:
     void UpdateTotals(bool force) const;
-    double HalfWidthAt(int i, double cl) const;
+    // Whether point i has limits of its own; if so, the three-sigma half-width around cl.
+    bool HalfWidthAt(int i, double cl, double& width) const;
 
-    TAttributeDataList* FDataList = nullptr;
     mutable long long FTotalInspected = NullValue;
     mutable long long FTotalRejected = NullValue;
     mutable long long FTotalDefects = NullValue;
@@ -184,6 +180,47 @@ private:
     mutable const TAttributeDataList* FTotalsOf = nullptr;
     mutable unsigned FTotalsRevision = 0;
 };
+
+// One row of counted data as loaders read it (the command line's CSV files, the test data sets).
+// Without a phenomenon, Count is the rejected units (P, nP) or the defects (U, C, phenomenon 1)
+// of a subgroup of its own; with one, Count is that phenomenon's defects, and the rows of one SN
+// make one subgroup (inspected as its first row says).
+struct TAttributeRow {
+    int SN = NullValue;
+    int Inspected = 0;
+    int Count = 0;
+    int DPID = NullValue;
+};
+
+enum class TAttributeRowResult {
+    Added,
+    DuplicateSN,             // a second row for a subgroup that takes one row
+    RejectedAboveInspected,  // more rejected units than inspected
+    DuplicateDefect,         // a phenomenon given twice for one subgroup
+};
+
+// Adds rows to a list as the loading windows fill a subgroup (the stored defect total is
+// recounted). The list's Updating is set while the loader lives; a refused row changes nothing.
+class TAttributeRowLoader {
+public:
+    TAttributeRowLoader(TAttributeDataList& list, bool defects);
+    ~TAttributeRowLoader();
+    TAttributeRowLoader(const TAttributeRowLoader&) = delete;
+    TAttributeRowLoader& operator=(const TAttributeRowLoader&) = delete;
+
+    [[nodiscard]] TAttributeRowResult Add(const TAttributeRow& row);
+
+private:
+    TAttributeDataList& FList;
+    bool FDefects;
+    bool FUpdating;
+    QHash<int, TAttributeData*> FBySN;  // the list's subgroups by SN, so long files load in linear time
+};
+
+// The rows in order; the position of the first refused row (which ends the load), −1 when every
+// row was added.
+int AddAttributeRows(TAttributeDataList& list, const std::vector<TAttributeRow>& rows, bool defects,
+                     TAttributeRowResult* refusal = nullptr);
 
 // The name of a defect phenomenon; empty when there is no such row.
 QString DefectPhenomenonName(int dpid);

@@ -12,6 +12,11 @@ TSPCChartBase::~TSPCChartBase()
 
 void TSPCChartBase::RecolorPoint(int, const QColor&) {}
 
+bool TSPCChartBase::IsListedIn(const TSPCChartList* list) const
+{
+    return std::find(FLists.begin(), FLists.end(), list) != FLists.end();
+}
+
 TSPCChartList::~TSPCChartList()
 {
     for (TSPCChartBase* chart : FCharts) {

@@ -19,6 +19,9 @@ public:
     virtual void Refresh() = 0;
     // Point `index` changed state: give it this colour in every point series that holds it.
     virtual void RecolorPoint(int index, const QColor& color);
+    // Whether the chart is listed in that list (compares the address only: a list that has been
+    // destroyed has let go of its charts and is never found).
+    bool IsListedIn(const TSPCChartList* list) const;
 
 private:
     friend class TSPCChartList;

@@ -1,5 +1,8 @@
 #include "engine/ChartReport.h"
 
+#include "engine/ChartPicture.h"
+#include "engine/SPCChart.h"
+
 #include "foundation/Errors.h"
 
 #include <QDir>
@@ -170,6 +173,13 @@ QString TChartReport::RenderHtml() const
         last = int(m.capturedEnd());
     }
     return out + html.mid(last);
+}
+
+void TChartReport::SetChartPictures(TSPCChart& chart)
+{
+    const bool two = chart.SurfaceCount() > 1;
+    MChart = ChartImage(chart, QSize(1000, two ? 380 : 520), 0);
+    SChart = two ? ChartImage(chart, QSize(1000, 300), 1) : QImage();
 }
 
 std::unique_ptr<QTextDocument> TChartReport::RenderDocument() const

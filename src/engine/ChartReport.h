@@ -12,6 +12,7 @@
 
 class QTextDocument;
 class QPagedPaintDevice;
+class TSPCChart;
 
 class TChartReport {
 public:
@@ -29,6 +30,8 @@ public:
     // What the report shows: the pictures and the variables (ChartTitle, Tags), and the grid walked.
     QImage MChart;
     QImage SChart;
+    // MChart := the chart's main (or only) surface, SChart := its secondary surface, if any.
+    void SetChartPictures(TSPCChart& chart);
     std::function<QString(const QString& name)> Variable;
     const TStringGrid* Grid = nullptr;
     // False when the page was missing at preparation: the column blocks are left out.

@@ -5,13 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
-void THistogramChartData::SetDataList(TVariableDataList* list)
+void THistogramChartData::DataListChanged()
 {
-    if (list == FDataList) return;
-    FDataList = list;
     FComputed = false;
-    if (!list) return;
-    LimitInfo.SetCID(list->CID());
+    if (!DataList()) return;
+    TListChartData::DataListChanged();
     LimitInfo.SetChartType(ctXBarR);
 }
 
@@ -30,34 +28,19 @@ void THistogramChartData::EnsureCalc()
     FComputed = true;
 }
 
-int THistogramChartData::Count() const
-{
-    return FDataList ? FDataList->Count() : 0;
-}
-
 const THGroupItem& THistogramChartData::Group(int i) const
 {
     if (i < 0 || i >= GroupItemCount()) RaiseIndexError(i);
     return FGroups[static_cast<std::size_t>(i)];
 }
 
-int THistogramChartData::GetCID() const
-{
-    return FDataList ? FDataList->CID() : NullValue;
-}
-
-TCharacterInfo* THistogramChartData::GetCharacterInfo() const
-{
-    return FDataList ? &FDataList->Info : nullptr;
-}
-
 void THistogramChartData::Calc()
 {
-    if (!FDataList) return;
+    if (!DataList()) return;
     long long n = 0;
     double sum = 0, max = 0, min = 0;
-    for (int i = 0; i < FDataList->Count(); ++i)
-        for (double x : FDataList->Item(i).Values().Values()) {
+    for (int i = 0; i < DataList()->Count(); ++i)
+        for (double x : DataList()->Item(i).Values().Items()) {
             if (n == 0 || x > max) max = x;
             if (n == 0 || x < min) min = x;
             sum += x;
@@ -84,14 +67,14 @@ void THistogramChartData::Calc()
     Mean = sum / static_cast<double>(n);
     // The population deviation as TCalc gives it, without copying half a million values.
     double ss = 0;
-    for (int i = 0; i < FDataList->Count(); ++i)
-        for (double x : FDataList->Item(i).Values().Values()) ss += (x - Mean) * (x - Mean);
+    for (int i = 0; i < DataList()->Count(); ++i)
+        for (double x : DataList()->Item(i).Values().Items()) ss += (x - Mean) * (x - Mean);
     Sigma = std::sqrt(ss / static_cast<double>(n));
     UCL = Mean + 3 * Sigma;
     LCL = Mean - 3 * Sigma;
-    USL = FDataList->Info.USL;
-    SL = FDataList->Info.SL;
-    LSL = FDataList->Info.LSL;
+    USL = DataList()->Info.USL;
+    SL = DataList()->Info.SL;
+    LSL = DataList()->Info.LSL;
     LimitInfo.MCL = Mean;
     LimitInfo.MUCL = UCL;
     LimitInfo.MLCL = LCL;
@@ -109,8 +92,8 @@ void THistogramChartData::Calc()
     // boundary goes up). The class is found by division and settled against the starts.
     const double s0 = FGroups.front().StartValue;
     auto start = [this](int j) { return FGroups[static_cast<std::size_t>(j)].StartValue; };
-    for (int i = 0; i < FDataList->Count(); ++i)
-        for (double x : FDataList->Item(i).Values().Values()) {
+    for (int i = 0; i < DataList()->Count(); ++i)
+        for (double x : DataList()->Item(i).Values().Items()) {
             int j = k;
             if (h > 0) {
                 const double q = std::floor((x - s0) / h);

@@ -14,15 +14,10 @@ struct THGroupItem {
     double EndValue = 0;
 };
 
-class THistogramChartData : public TSPCChartData {
+// Bound to a list, its limit record starts as that of the item's XBar-R chart.
+class THistogramChartData : public TListChartData<TVariableDataList> {
 public:
     THistogramChartData() = default;
-
-    TSPCChartBase* Chart = nullptr;  // not owned
-
-    TVariableDataList* DataList() const { return FDataList; }
-    // Binds the list; the limit record starts as that of the item's XBar-R chart.
-    void SetDataList(TVariableDataList* list);
 
     // k, the number of class widths; NullValue = chosen from the number of values.
     int GroupCount() const { return FGroupCount; }
@@ -34,11 +29,8 @@ public:
     void Calc();
     void EnsureCalc();
 
-    int Count() const;  // subgroups of the list
     int GroupItemCount() const { return static_cast<int>(FGroups.size()); }
     const THGroupItem& Group(int i) const;
-    int GetCID() const override;
-    TCharacterInfo* GetCharacterInfo() const override;
 
     // Results of the last Calc.
     int ValueCount = 0;
@@ -55,8 +47,10 @@ public:
     double SL = NullValue;
     double LSL = NullValue;
 
+protected:
+    void DataListChanged() override;
+
 private:
-    TVariableDataList* FDataList = nullptr;
     std::vector<THGroupItem> FGroups;
     int FGroupCount = NullValue;
     bool FComputed = false;

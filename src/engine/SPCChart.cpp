@@ -44,22 +44,18 @@ TCSChartSeries* PointSeries(TCSChart& c)
     return s;
 }
 
-// Binds chart data to a chart and registers the chart with the data's list.
+// Binds chart data to a chart: the data lists the chart with its data list. The previous data
+// forgets this chart, so nothing reaches it through the old binding (also at destruction).
 template <class TData>
 void BindData(TSPCChart* chart, TData*& field, TData* data)
 {
-    // The previous data forgets this chart, so nothing reaches it through the old binding.
-    if (field && field != data) {
-        if (field->Chart == chart) field->Chart = nullptr;
-        if (field->DataList()) field->DataList()->Charts.Remove(chart);
-    }
+    if (field && field != data && field->Chart() == chart) field->SetChart(nullptr);
     field = data;
-    if (!data) return;
-    data->Chart = chart;
-    if (data->DataList()) data->DataList()->Charts.Add(chart);
+    if (data) data->SetChart(chart);
 }
 
-// "删除" of the point menu: asks, deletes the subgroup in the database, then from the list.
+// "删除" of the point menu: asks, deletes the subgroup in the database, then from the list (the
+// other charts on the list follow).
 template <class TData>
 void DeletePoint(TSPCChart& chart, TData* data, void (*deleteSubgroup)(int cid, int sn))
 {
@@ -67,13 +63,9 @@ void DeletePoint(TSPCChart& chart, TData* data, void (*deleteSubgroup)(int cid, 
     if (!data || index < 0 || index >= data->Count()) return;
     if (AskQuestion(QStringLiteral("删除本值组（点）后将不可恢复，是否继续？")) != TMsgResult::Yes) return;
     deleteSubgroup(data->GetCID(), data->Data(index).SN);
-    data->DataList()->Delete(index);
+    data->DeleteData(index);
     chart.CurrentPoint = -1;
     chart.Redraw();
-    // Every other chart on the same list follows too.
-    TSPCChartList& charts = data->DataList()->Charts;
-    for (int i = charts.Count() - 1; i >= 0; --i)
-        if (i < charts.Count() && charts.Item(i) != &chart) charts.Item(i)->Refresh();
 }
 
 // "编辑" of the point menu: the exception-point dialog, and a redraw when it changed something.
@@ -287,7 +279,7 @@ TVariableChart::TVariableChart()
 
 TVariableChart::~TVariableChart()
 {
-    if (FData && FData->Chart == this) FData->Chart = nullptr;
+    SetChartData(nullptr);  // the data forgets this chart
 }
 
 void TVariableChart::SetChartData(TVariableChartData* data)
@@ -461,7 +453,7 @@ TAttributeChart::TAttributeChart()
 
 TAttributeChart::~TAttributeChart()
 {
-    if (FData && FData->Chart == this) FData->Chart = nullptr;
+    SetChartData(nullptr);  // the data forgets this chart
 }
 
 void TAttributeChart::SetChartData(TAttributeChartData* data)
@@ -589,7 +581,7 @@ THistogramChart::THistogramChart()
 
 THistogramChart::~THistogramChart()
 {
-    if (FData && FData->Chart == this) FData->Chart = nullptr;
+    SetChartData(nullptr);  // the data forgets this chart
 }
 
 void THistogramChart::SetChartData(THistogramChartData* data)

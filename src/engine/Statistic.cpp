@@ -73,7 +73,7 @@ void TStatistic::Calc(const TCharacterInfo& info, const TLimitInfo& limitInfo, T
     long long n = 0;
     double sum = 0, max = 0, min = 0;
     for (int i = 0; i < list.Count(); ++i)
-        for (double x : list.Item(i).Values().Values()) {
+        for (double x : list.Item(i).Values().Items()) {
             if (n == 0 || x > max) max = x;
             if (n == 0 || x < min) min = x;
             sum += x;
@@ -87,7 +87,7 @@ void TStatistic::Calc(const TCharacterInfo& info, const TLimitInfo& limitInfo, T
     if (n >= 2) {
         double ss = 0;
         for (int i = 0; i < list.Count(); ++i)
-            for (double x : list.Item(i).Values().Values()) ss += (x - Mean) * (x - Mean);
+            for (double x : list.Item(i).Values().Items()) ss += (x - Mean) * (x - Mean);
         StdDev = std::sqrt(ss / static_cast<double>(n - 1));
     }
     if (!IsSet(StdDev)) return;

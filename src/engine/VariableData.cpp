@@ -6,37 +6,6 @@
 #include <algorithm>
 #include <cmath>
 
-// ---- TVariableDetail ----
-
-int TVariableDetail::Add(double value)
-{
-    FValues.push_back(value);
-    return Count() - 1;
-}
-
-void TVariableDetail::Check(int i) const
-{
-    if (i < 0 || i >= Count()) RaiseIndexError(i);
-}
-
-void TVariableDetail::Delete(int i)
-{
-    Check(i);
-    FValues.erase(FValues.begin() + i);
-}
-
-double TVariableDetail::Value(int i) const
-{
-    Check(i);
-    return FValues[static_cast<std::size_t>(i)];
-}
-
-void TVariableDetail::SetValue(int i, double value)
-{
-    Check(i);
-    FValues[static_cast<std::size_t>(i)] = value;
-}
-
 // ---- TVariableData ----
 
 void TVariableData::AddValue(double x)
@@ -53,8 +22,8 @@ void TVariableData::DeleteValue(int i)
 
 void TVariableData::SetValue(int i, double x)
 {
-    if (FValues.Value(i) == x) return;
-    FValues.SetValue(i, x);
+    if (FValues.Item(i) == x) return;
+    FValues.SetItem(i, x);
     Changed();
 }
 
@@ -199,7 +168,7 @@ void TVariableDataList::NotifyChange(int)
 
 double TVariableCalc::CalcMean(const TVariableData& data)
 {
-    const std::vector<double>& v = data.Values().Values();
+    const std::vector<double>& v = data.Values().Items();
     if (v.empty()) return NullValue;
     double sum = 0;
     for (double x : v) sum += x;
@@ -208,7 +177,7 @@ double TVariableCalc::CalcMean(const TVariableData& data)
 
 double TVariableCalc::CalcRange(const TVariableData& data)
 {
-    const std::vector<double>& v = data.Values().Values();
+    const std::vector<double>& v = data.Values().Items();
     if (v.empty()) return NullValue;
     const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
     return *hi - *lo;
@@ -216,7 +185,7 @@ double TVariableCalc::CalcRange(const TVariableData& data)
 
 double TVariableCalc::CalcStdDev(const TVariableData& data)
 {
-    const std::vector<double>& v = data.Values().Values();
+    const std::vector<double>& v = data.Values().Items();
     if (v.size() < 2) return NullValue;
     const double m = data.GetMean();
     double ss = 0;
@@ -238,34 +207,6 @@ double TVariableCalc::CalcMovingRange(const TVariableData& data)
 }
 
 // ---- TVariableChartData ----
-
-void TVariableChartData::SetDataList(TVariableDataList* list)
-{
-    if (list == FDataList) return;
-    FDataList = list;
-    if (list) LimitInfo.SetCID(list->CID());
-}
-
-int TVariableChartData::Count() const
-{
-    return FDataList ? FDataList->Count() : 0;
-}
-
-TVariableData& TVariableChartData::Data(int i) const
-{
-    if (!FDataList) RaiseIndexError(i);
-    return FDataList->Item(i);
-}
-
-int TVariableChartData::GetCID() const
-{
-    return FDataList ? FDataList->CID() : NullValue;
-}
-
-TCharacterInfo* TVariableChartData::GetCharacterInfo() const
-{
-    return FDataList ? &FDataList->Info : nullptr;
-}
 
 namespace {
 // Running mean that leaves out subgroups without the statistic (no values, or one value for S).
@@ -289,15 +230,15 @@ double Clamp0(double v)
 
 void TVariableChartData::CalcLimits()
 {
-    if (!FDataList) return;
+    if (!DataList()) return;
     const TChartType type = ChartType();
     if (type == ctNone) throw ESPCDataError(QStringLiteral("控制图类型未指定"));
     const int k = Count();
     if (k == 0) return;
 
     // Every factor is looked up before anything is written.
-    const int n = FDataList->Info.SampleSize;
-    const int step = FDataList->Info.Step;
+    const int n = DataList()->Info.SampleSize;
+    const int step = DataList()->Info.Step;
     double mainFactor = 0, lowFactor = 0, highFactor = 0;
     switch (type) {
     case ctXBarR:
@@ -323,7 +264,7 @@ void TVariableChartData::CalcLimits()
     TMeanOf x, r, s, rm;
     int total = 0;
     for (int i = 0; i < k; ++i) {
-        const TVariableData& d = FDataList->Item(i);
+        const TVariableData& d = DataList()->Item(i);
         x.Add(d.GetMean());
         if (type == ctXBarR) r.Add(d.GetR());
         if (type == ctXBarS) s.Add(d.GetS());
@@ -376,19 +317,6 @@ double TVariableChartData::SubValue(int i) const
     case ctXRm: return Data(i).GetRm();
     default: return NullValue;
     }
-}
-
-QColor TVariableChartData::PointColor(int i) const
-{
-    return StateColor(Data(i).State);
-}
-
-void TVariableChartData::SetPointState(int i, TSubgroupState state)
-{
-    TVariableData& d = Data(i);
-    if (d.State == state) return;
-    d.State = state;
-    if (Chart) Chart->RecolorPoint(i, PointColor(i));
 }
 
 // ---- TVariableDataViewAgent ----

@@ -12,20 +12,7 @@
 class TVariableDataList;
 
 // The values of one subgroup in entry order; positions run from 0.
-class TVariableDetail {
-public:
-    int Add(double value);  // returns the position
-    // ESPCDataError "out of bound index:<i>" outside 0 … Count − 1 (also for Value, SetValue).
-    void Delete(int i);
-    int Count() const { return static_cast<int>(FValues.size()); }
-    double Value(int i) const;
-    void SetValue(int i, double value);
-    const std::vector<double>& Values() const { return FValues; }
-
-private:
-    void Check(int i) const;
-    std::vector<double> FValues;
-};
+using TVariableDetail = TCheckedList<double>;
 
 // One subgroup, owned by its list.
 class TVariableData {
@@ -45,7 +32,7 @@ public:
     void DeleteValue(int i);
     void SetValue(int i, double x);  // an equal value changes nothing
     int ValueCount() const { return FValues.Count(); }
-    double Value(int i) const { return FValues.Value(i); }
+    double Value(int i) const { return FValues.Item(i); }
     const TVariableDetail& Values() const { return FValues; }
 
     // Until the first value change these are the stored statistics put in place by the loader
@@ -134,20 +121,10 @@ public:
 };
 
 // The data behind one XBar-R, XBar-S or X-Rm chart.
-class TVariableChartData : public TSPCChartData {
+class TVariableChartData : public TListChartData<TVariableDataList> {
 public:
     TVariableChartData() = default;
 
-    TSPCChartBase* Chart = nullptr;  // the chart showing this data (not owned)
-
-    TVariableDataList* DataList() const { return FDataList; }
-    void SetDataList(TVariableDataList* list);
-
-    int Count() const;
-    TVariableData& Data(int i) const;
-
-    int GetCID() const override;
-    TCharacterInfo* GetCharacterInfo() const override;
     // Centre lines and limits from the data (planned subgroup size n of the item). A missing
     // factor raises before anything is written; no subgroups leave LimitInfo unchanged.
     void CalcLimits() override;
@@ -160,9 +137,6 @@ public:
     double SubLCL(int) const { return LimitInfo.SLCL; }
     double MainValue(int i) const;
     double SubValue(int i) const;
-    QColor PointColor(int i) const;
-    // Stores a different state and recolours the point on the chart; the list is not notified.
-    void SetPointState(int i, TSubgroupState state);
 
     // Results of the last CalcLimits.
     int TotalValues = 0;
@@ -170,9 +144,6 @@ public:
     double RBar = NullValue;
     double SBar = NullValue;
     double RmBar = NullValue;
-
-private:
-    TVariableDataList* FDataList = nullptr;
 };
 
 // Fills the data grid under a variable chart: one column per subgroup with its values and

@@ -231,7 +231,8 @@ TEST_F(ChartCommand, BadInputGivesOneLineAndStatusTwo)
         {{"--type", "xbar", good}, "未知的图表类型：xbar（可用：xbar-r, xbar-s, x-rm, histogram, p, np, u, c, pareto）"},
         {{"--type", "xbar-r", "--wide", good}, "未知的选项：--wide"},
         {{"--type", "xbar-r"}, "用法: qiheng-spc-cli chart --type TYPE [--size N] [--step S] [--usl X] [--sl X] "
-                               "[--lsl X] [--groups K] [--show N] [--rules \"EXPR;...\"] [--png FILE] [--pdf FILE] [--width W --height H] FILE.csv"},
+                               "[--lsl X] [--groups K] [--show N] [--rules \"EXPR;...\"] [--png FILE] [--pdf FILE] [--svg FILE] "
+                               "[--width W --height H] FILE.csv"},
         {{"--type"}, "选项--type缺少取值"},
     };
     for (const auto& c : cases) {

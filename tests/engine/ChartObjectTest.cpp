@@ -5,7 +5,7 @@
 
 #include "engine/ChartReport.h"
 #include "engine/SPCChart.h"
-#include "engine/windows/BaseChart.h"
+#include "engine/windows/VChartFrm.h"
 #include "engine/windows/ChartFormManager.h"
 #include "engine/windows/ChartPanel.h"
 #include "engine/windows/ReportDesigner.h"

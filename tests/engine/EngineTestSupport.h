@@ -12,6 +12,7 @@
 #include <QString>
 #include <QTextStream>
 #include <initializer_list>
+#include <vector>
 #include <ostream>
 
 // Counts refreshes and records recoloured points.
@@ -78,17 +79,8 @@ inline void LoadValues(TVariableDataList& list, std::initializer_list<std::initi
 // Subgroups `subgroup,inspected,count` up to lastSN: count is rejected units or defects.
 inline void LoadAttribute(TAttributeDataList& list, const QString& name, bool defects, int lastSN = 1 << 30)
 {
-    list.Updating = true;
-    for (const QStringList& r : CsvRows(name)) {
-        const int sn = r[0].toInt();
-        if (sn > lastSN) continue;
-        TAttributeData& d = list.NewData();
-        d.SN = sn;
-        d.SetInspected(r[1].toInt());
-        if (defects)
-            d.AddDefect(1, r[2].toInt());
-        else
-            d.SetRejected(r[2].toInt());
-    }
-    list.Updating = false;
+    std::vector<TAttributeRow> rows;
+    for (const QStringList& r : CsvRows(name))
+        if (r[0].toInt() <= lastSN) rows.push_back({r[0].toInt(), r[1].toInt(), r[2].toInt()});
+    AddAttributeRows(list, rows, defects);
 }

@@ -264,7 +264,7 @@ TEST(VariableChartData, PerPointAccessors)
     EXPECT_THROW(data.Data(2), ESPCDataError);
 
     TRecordingChart chart;
-    data.Chart = &chart;
+    data.SetChart(&chart);
     EXPECT_EQ(data.PointColor(1), StateColor(ssUnchecked));
     data.SetPointState(1, ssAbnormal);
     data.SetPointState(1, ssAbnormal);

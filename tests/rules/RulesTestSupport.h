@@ -71,20 +71,9 @@ class TAttributeChart {
 public:
     TAttributeChart(TChartType type, const std::vector<std::pair<int, int>>& groups)
     {
-        const bool defects = type == ctU || type == ctC;
-        List.Updating = true;
-        for (const auto& [inspected, count] : groups) {
-            TAttributeData& d = List.NewData();
-            d.SN = List.Count();
-            d.SetInspected(inspected);
-            if (defects) {
-                d.AddDefect(1, count);
-                d.RecountDefects();
-            } else {
-                d.SetRejected(count);
-            }
-        }
-        List.Updating = false;
+        std::vector<TAttributeRow> rows;
+        for (const auto& [inspected, count] : groups) rows.push_back({static_cast<int>(rows.size()) + 1, inspected, count});
+        AddAttributeRows(List, rows, type == ctU || type == ctC);
         Data.SetDataList(&List);
         Data.SetChartType(type);
         Data.CalcLimits();

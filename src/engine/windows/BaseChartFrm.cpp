@@ -1,8 +1,10 @@
-#include "engine/windows/BaseChart.h"
+#include "engine/windows/BaseChartFrm.h"
 
+#include "engine/ChartPicture.h"
 #include "engine/ChartReport.h"
 #include "engine/windows/ChartPanel.h"
 #include "engine/windows/ReportDesigner.h"
+#include "component/ChildWindowHost.h"
 #include "component/DialogRunner.h"
 #include "foundation/Errors.h"
 #include "foundation/MessageService.h"
@@ -11,34 +13,27 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QPushButton>
-#include <QSpinBox>
 #include <QSplitter>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace {
-QImage SurfaceImage(TSPCChart* chart, int index, int width, int height)
+// Runs an export and says where the file went, or why there is none.
+void ExportAndTell(const std::function<QString()>& exportFile)
 {
-    TCSChart* s = chart ? chart->GetChart(index) : nullptr;
-    if (!s) return {};
-    QImage img(width, height, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    const int oldW = s->Width, oldH = s->Height;
-    s->Width = width;
-    s->Height = height;
-    QPainter p(&img);
-    s->Paint(p);
-    p.end();
-    s->Width = oldW;
-    s->Height = oldH;
-    return img;
+    try {
+        ShowInfo(QStringLiteral("已导出到：%1").arg(exportFile()));
+    } catch (const std::exception& e) {
+        ShowException(e);
+    }
 }
 
 QWidget* WhitePanel(QWidget* parent)
@@ -52,7 +47,7 @@ QWidget* WhitePanel(QWidget* parent)
 }
 } // namespace
 
-TBaseChartFrm::TBaseChartFrm(bool embedded, QWidget* parent) : TBaseFrm(parent), FEmbedded(embedded)
+TBaseChartFrm::TBaseChartFrm(QWidget* parent) : TBaseFrm(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     auto* layout = new QVBoxLayout(this);
@@ -63,13 +58,8 @@ TBaseChartFrm::TBaseChartFrm(bool embedded, QWidget* parent) : TBaseFrm(parent),
     FToolbar->setObjectName(QStringLiteral("ToolBar"));
     FToolbar->addAction(QStringLiteral("打印"), this, [this] { PrintReport(); });
     FToolbar->addAction(QStringLiteral("报表设计"), this, [this] { DesignReport(); });
-    FToolbar->addAction(QStringLiteral("导出Excel"), this, [this] {
-        try {
-            ShowInfo(QStringLiteral("已导出到：%1").arg(ExportExcel()));
-        } catch (const std::exception& e) {
-            ShowException(e);
-        }
-    });
+    FToolbar->addAction(QStringLiteral("导出Excel"), this, [this] { ExportAndTell([this] { return ExportExcel(); }); });
+    FToolbar->addAction(QStringLiteral("导出SVG"), this, [this] { ExportSvgAs(); });
     FToolbar->addSeparator();
     QAction* stats = FToolbar->addAction(QStringLiteral("统计量"));
     stats->setCheckable(true);
@@ -125,12 +115,30 @@ void TBaseChartFrm::AfterCreate()
     FChartPanel->SetChart(GetChartObject());
 }
 
+void TBaseChartFrm::PlaceWindow(bool embedded)
+{
+    FEmbedded = embedded;
+    if (embedded) return;
+    if (TChildWindowHost* host = TChildWindowHost::Current()) host->ShowChildWindow(this);
+}
+
+const TCharacterInfo* TBaseChartFrm::ItemInfo() const
+{
+    const TSPCChartData* data = GetChartData();
+    return data ? data->GetCharacterInfo() : nullptr;
+}
+
 void TBaseChartFrm::SetChartType(TChartType type)
 {
     FChartType = type;
-    TSPCChartData* data = GetChartData();
-    const TCharacterInfo* info = data ? data->GetCharacterInfo() : nullptr;
-    SetTitle((info ? info->CName : QString()) + QLatin1Char(' ') + ChartTypeName(type));
+    UpdateTitle();
+}
+
+void TBaseChartFrm::UpdateTitle()
+{
+    if (FChartType == ctNone) return;
+    const TCharacterInfo* info = ItemInfo();
+    SetTitle((info ? info->CName : QString()) + QLatin1Char(' ') + ChartTypeName(FChartType));
 }
 
 void TBaseChartFrm::SetTitle(const QString& text)
@@ -221,9 +229,7 @@ bool TBaseChartFrm::PrepareReport(TChartReport& report)
             ShowInfo(QStringLiteral("找不到指定的页\"ChartPage\",报表格式错误！"));
             report.ColumnBlocks = false;
         }
-        const bool two = chart->SurfaceCount() > 1;
-        report.MChart = SurfaceImage(chart, 0, 1000, two ? 380 : 520);
-        report.SChart = two ? SurfaceImage(chart, 1, 1000, 300) : QImage();
+        report.SetChartPictures(*chart);
     } catch (...) {
         chart->SetColorMode(previous);
         throw;
@@ -257,16 +263,47 @@ void TBaseChartFrm::DesignReport()
     RunDialog(designer);
 }
 
+QString TBaseChartFrm::ExportFileName(const QString& suffix) const
+{
+    QString name = Title();
+    name.replace(QLatin1Char(' '), QLatin1Char('_')).replace(QLatin1Char('/'), QLatin1Char('_'));
+    return GetExcelPath() + QLatin1Char('/') + name +
+           QDateTime::currentDateTime().toString(QStringLiteral("_yyyyMMdd_HHmmss")) + suffix;
+}
+
 QString TBaseChartFrm::ExportExcel()
 {
     if (!DataShown()) FillDataGrid();
     QList<QImage> pictures;
-    for (int i = 0; GetChartObject() && i < GetChartObject()->SurfaceCount(); ++i)
-        pictures << SurfaceImage(GetChartObject(), i, 900, 360);
-    const QString name = GetExcelPath() + QLatin1Char('/') +
-                         QString(Title()).replace(QLatin1Char(' '), QLatin1Char('_')).replace(QLatin1Char('/'), QLatin1Char('_')) +
-                         QDateTime::currentDateTime().toString(QStringLiteral("_yyyyMMdd_HHmmss")) + QStringLiteral(".xlsx");
-    return ExportChartWorkbook(name, Title(), FTagsText, DataGrid, pictures);
+    TSPCChart* chart = GetChartObject();
+    for (int i = 0; chart && i < chart->SurfaceCount(); ++i) pictures << ChartImage(*chart, QSize(900, 360), i);
+    return ExportChartWorkbook(ExportFileName(QStringLiteral(".xlsx")), Title(), FTagsText, DataGrid, pictures);
+}
+
+QSize TBaseChartFrm::PictureSize() const
+{
+    // A window that was never laid out has no panel size yet: a page-wide picture instead.
+    const QSize panel = FChartPanel->size();
+    return panel.width() >= 100 && panel.height() >= 100 ? panel : QSize(1000, 640);
+}
+
+QString TBaseChartFrm::ExportSvg(const QString& fileName)
+{
+    QDir().mkpath(QFileInfo(fileName).absolutePath());
+    SaveChartPicture(*GetChartObject(), fileName, TPictureFormat::Svg, PictureSize(), Title());
+    return fileName;
+}
+
+void TBaseChartFrm::ExportSvgAs()
+{
+    QFileDialog dialog(this, QStringLiteral("导出SVG"), ExportFileName(QStringLiteral(".svg")),
+                       QStringLiteral("SVG 图片 (*.svg)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("svg"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);  // run like every other dialog (tests answer it)
+    if (RunDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString fileName = dialog.selectedFiles().constFirst();
+    ExportAndTell([this, &fileName] { return ExportSvg(fileName); });
 }
 
 void TBaseChartFrm::closeEvent(QCloseEvent* event)
@@ -277,231 +314,9 @@ void TBaseChartFrm::closeEvent(QCloseEvent* event)
 
 void TBaseChartFrm::showEvent(QShowEvent* event)
 {
+    // The histogram and Pareto windows take the item's name again: the host may have loaded the
+    // item after creating them.
+    if (FChartType == ctHistogram || FChartType == ctPareto) UpdateTitle();
     TBaseFrm::showEvent(event);
     if (GetChartObject()) GetChartObject()->SetBounds(0, 0, FChartPanel->width(), FChartPanel->height());
-}
-
-// ---------------------------------------------------------------- variable
-
-TVChartFrm::TVChartFrm(TVariableDataList* list, bool embedded, QWidget* parent)
-    : TBaseChartFrm(embedded, parent), FList(list), FData(std::make_unique<TVariableChartData>()),
-      FChart(std::make_unique<TVariableChart>())
-{
-    FData->SetDataList(list);
-    FChart->SetChartData(FData.get());
-    AfterCreate();
-}
-
-TVChartFrm::~TVChartFrm()
-{
-    FChartPanel->SetChart(nullptr);
-    FChart.reset();  // leaves the list's Charts before the data goes
-}
-
-void TVChartFrm::SetChartType(TChartType type)
-{
-    FData->SetChartType(type);
-    FStatAgent = std::make_unique<TStatisticViewAgent>(FList, type, &StatisticsGrid, &FData->LimitInfo);
-    FDataAgent = std::make_unique<TVariableDataViewAgent>(FList, type, &DataGrid);
-    TBaseChartFrm::SetChartType(type);
-}
-
-void TVChartFrm::ActivateStatistics(bool flag)
-{
-    if (FStatAgent) FStatAgent->SetActive(flag);
-}
-
-void TVChartFrm::ActivateDataFiller(bool flag)
-{
-    if (FDataAgent) FDataAgent->SetActive(flag);
-}
-
-void TVChartFrm::FillDataGrid()
-{
-    if (FDataAgent) FDataAgent->Fill();
-}
-
-void TVChartFrm::ShowChart()
-{
-    FChart->Draw();
-    FChartPanel->update();
-}
-
-void TVChartFrm::ShowSpecLines(bool flag)
-{
-    FChart->SetShowSpecLines(flag);
-}
-
-// ---------------------------------------------------------------- histogram
-
-THChartFrm::THChartFrm(TVariableDataList* list, bool embedded, QWidget* parent)
-    : TBaseChartFrm(embedded, parent), FList(list), FData(std::make_unique<THistogramChartData>()),
-      FChart(std::make_unique<THistogramChart>())
-{
-    FData->SetDataList(list);
-    FChart->SetChartData(FData.get());
-    auto* row = FToolRow->layout();
-    row->addWidget(new QLabel(QStringLiteral(" 分组数："), FToolRow));
-    GroupCountEdit = new QSpinBox(FToolRow);
-    GroupCountEdit->setRange(1, 500);
-    row->addWidget(GroupCountEdit);
-    RefreshButton = new QPushButton(QStringLiteral("刷新"), FToolRow);
-    row->addWidget(RefreshButton);
-    connect(RefreshButton, &QPushButton::clicked, this, [this] {
-        try {
-            RefreshGroupCount();
-        } catch (const std::exception& e) {
-            ShowException(e);
-        }
-    });
-    connect(GroupCountEdit, &QSpinBox::editingFinished, this, [this] {
-        if (GroupCountEdit->hasFocus()) RefreshButton->click();
-    });
-    FStatAgent = std::make_unique<TStatisticViewAgent>(FList, ctXBarS, &StatisticsGrid, &FData->LimitInfo);
-    FStatAgent->ShowRange = true;
-    FDataAgent = std::make_unique<THistogramDataViewAgent>(FData.get(), &DataGrid);
-    FStatView->setMaximumHeight(60);
-    resize(width() + int(std::lround(width() * 2.0 / 12)), height());
-    FChartType = ctHistogram;
-    AfterCreate();
-}
-
-THChartFrm::~THChartFrm()
-{
-    FChartPanel->SetChart(nullptr);
-    FChart.reset();
-}
-
-void THChartFrm::ActivateStatistics(bool flag)
-{
-    // The strip reads the histogram's own limit record, which the classes fill.
-    if (flag) FData->EnsureCalc();
-    FStatAgent->SetActive(flag);
-}
-
-void THChartFrm::ActivateDataFiller(bool flag)
-{
-    FDataAgent->SetActive(flag);
-}
-
-void THChartFrm::FillDataGrid()
-{
-    FDataAgent->Fill();
-}
-
-void THChartFrm::ShowChart()
-{
-    FChart->Draw();
-    if (FData->GroupCount() != NullValue) GroupCountEdit->setValue(FData->GroupCount());
-    else if (FData->GroupItemCount() > 0) GroupCountEdit->setValue(FData->GroupItemCount());
-    FChartPanel->update();
-}
-
-void THChartFrm::RefreshGroupCount()
-{
-    const int k = GroupCountEdit->value();
-    FData->SetGroupCount(k);
-    GroupCountEdit->setValue(k);
-    FChart->Redraw();
-    if (DataShown()) {
-        ShowData(false);
-        ShowData(true);
-    }
-}
-
-// ---------------------------------------------------------------- attribute
-
-TAChartFrm::TAChartFrm(TAttributeDataList* list, bool embedded, QWidget* parent)
-    : TBaseChartFrm(embedded, parent), FList(list), FData(std::make_unique<TAttributeChartData>()),
-      FChart(std::make_unique<TAttributeChart>())
-{
-    FData->SetDataList(list);
-    FChart->SetChartData(FData.get());
-    FDataView->DefaultColumnWidth = 62;
-    AfterCreate();
-}
-
-TAChartFrm::~TAChartFrm()
-{
-    FChartPanel->SetChart(nullptr);
-    FChart.reset();
-}
-
-void TAChartFrm::SetChartType(TChartType type)
-{
-    FData->SetChartType(type);
-    FDataAgent = std::make_unique<TAttributeDataViewAgent>(FList, type, &DataGrid);
-    TBaseChartFrm::SetChartType(type);
-}
-
-void TAChartFrm::ActivateDataFiller(bool flag)
-{
-    if (FDataAgent) FDataAgent->SetActive(flag);
-}
-
-void TAChartFrm::FillDataGrid()
-{
-    if (FDataAgent) FDataAgent->Fill();
-}
-
-void TAChartFrm::ShowChart()
-{
-    FChart->Draw();
-    FChartPanel->update();
-}
-
-// ---------------------------------------------------------------- Pareto
-
-TParetoChartFrm::TParetoChartFrm(TAttributeDataList* list, bool embedded, QWidget* parent)
-    : TBaseChartFrm(embedded, parent), FList(list), FData(std::make_unique<TParetoData>()),
-      FChart(std::make_unique<TParetoChart>())
-{
-    FChart->SetChartData(FData.get());
-    auto* row = FToolRow->layout();
-    row->addWidget(new QLabel(QStringLiteral("显示项数："), FToolRow));
-    ShowCountEdit = new QSpinBox(FToolRow);
-    ShowCountEdit->setRange(0, 500);
-    row->addWidget(ShowCountEdit);
-    RefreshButton = new QPushButton(QStringLiteral("刷新"), FToolRow);
-    row->addWidget(RefreshButton);
-    connect(RefreshButton, &QPushButton::clicked, this, [this] { RefreshShowCount(); });
-    FDataAgent = std::make_unique<TParetoDataViewAgent>(FData.get(), &DataGrid);
-    FChartType = ctPareto;
-    AfterCreate();
-}
-
-TParetoChartFrm::~TParetoChartFrm()
-{
-    FChartPanel->SetChart(nullptr);
-    FChart.reset();
-}
-
-void TParetoChartFrm::ActivateDataFiller(bool flag)
-{
-    FDataAgent->SetActive(flag);
-}
-
-void TParetoChartFrm::FillDataGrid()
-{
-    FDataAgent->Fill();
-}
-
-void TParetoChartFrm::ShowChart()
-{
-    if (FList) FData->LoadFromList(*FList);
-    FChart->Draw();
-    ShowCountEdit->setValue(FChart->ShowCount());
-    FChartPanel->update();
-}
-
-void TParetoChartFrm::RefreshShowCount()
-{
-    const int n = ShowCountEdit->value();
-    FChart->SetShowCount(n);
-    ShowCountEdit->setValue(n);
-    FChart->Redraw();
-    if (DataShown()) {
-        ShowData(false);
-        ShowData(true);
-    }
 }

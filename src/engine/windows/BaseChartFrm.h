@@ -1,16 +1,15 @@
 #pragma once
-// The chart windows: one chart object with its title, statistics strip, data grid and report.
+// The base of the chart windows: one chart object with its title, statistics strip, data grid,
+// report and pictures. The four windows (TVChartFrm, THChartFrm, TAChartFrm, TParetoChartFrm)
+// live in files of their own.
 #include "component/BaseFrm.h"
 #include "engine/SPCChart.h"
 
-#include <QPointer>
-#include <memory>
+#include <QSize>
 
 class QLabel;
 class QSplitter;
 class QToolBar;
-class QSpinBox;
-class QPushButton;
 class TChartPanel;
 class TStringGridView;
 class TChartReport;
@@ -18,11 +17,12 @@ class TChartReport;
 class TBaseChartFrm : public TBaseFrm {
     Q_OBJECT
 public:
-    // embedded: an ordinary window the host re-parents; otherwise a child window of the main window.
-    explicit TBaseChartFrm(bool embedded, QWidget* parent = nullptr);
+    // An ordinary window; the windows' constructors with a data list place it (PlaceWindow).
+    explicit TBaseChartFrm(QWidget* parent = nullptr);
     ~TBaseChartFrm() override;
 
     TChartType ChartType() const { return FChartType; }
+    // Stores the type and titles the window "<item name> <chart type name>".
     virtual void SetChartType(TChartType type);
     virtual void ShowData(bool flag);
     virtual void SetTitle(const QString& text);
@@ -34,6 +34,10 @@ public:
     virtual bool PrepareReport(TChartReport& report);
     bool LoadReport(TChartReport& report);
     virtual void ShowChart() = 0;
+
+    // False for a window that was made a child window of the main window at creation; true for
+    // an ordinary window that its host re-parents (and for windows made by class name).
+    bool Embedded() const { return FEmbedded; }
 
     void SetHostMode(int mode);
     void SetToolbarVisible(bool flag);
@@ -48,12 +52,19 @@ public:
     QString ExportExcel();
     // The same report rendered straight to a PDF file (used by the preview's save and by tests).
     bool ReportToPdf(const QString& fileName);
+    // The chart as it is shown (at the chart panel's size) into an SVG file; returns the file.
+    QString ExportSvg(const QString& fileName);
+    // "导出SVG": asks for the file (proposed in the spreadsheet folder), writes it and says where.
+    void ExportSvgAs();
+    // The spreadsheet or picture file name proposed for the chart: the title with a time stamp.
+    QString ExportFileName(const QString& suffix) const;
 
     bool DataShown() const;
     bool StatisticsShown() const;
     TChartPanel* ChartPanel() const { return FChartPanel; }
     TStringGridView* DataGridView() const { return FDataView; }
     TStringGridView* StatisticsView() const { return FStatView; }
+    QToolBar* Toolbar() const { return FToolbar; }
     TStringGrid DataGrid;
     TStringGrid StatisticsGrid;
 
@@ -65,6 +76,13 @@ protected:
     void showEvent(QShowEvent* event) override;
     // Binds the chart object to the chart panel; called by the windows once their chart exists.
     void AfterCreate();
+    // The embedded flag of creation: a window that is not embedded becomes a child window of the
+    // main window, when there is one. Called once the window is complete.
+    void PlaceWindow(bool embedded);
+    // The header of the item shown; nullptr while no list is bound.
+    virtual const TCharacterInfo* ItemInfo() const;
+    // The title from the item's name and the chart type (once a type is set).
+    void UpdateTitle();
     virtual void ActivateStatistics(bool) {}
     virtual void ActivateDataFiller(bool) = 0;
 
@@ -79,111 +97,8 @@ protected:
     QWidget* FToolRow;  // group count / display count
     TChartType FChartType = ctNone;
     QString FTagsText;
-    bool FEmbedded;
-};
-
-class TVChartFrm : public TBaseChartFrm {
-    Q_OBJECT
-public:
-    TVChartFrm(TVariableDataList* list, bool embedded, QWidget* parent = nullptr);
-    ~TVChartFrm() override;
-    void SetChartType(TChartType type) override;
-    void FillDataGrid() override;
-    TSPCChart* GetChartObject() const override { return FChart.get(); }
-    TSPCChartData* GetChartData() const override { return FData.get(); }
-    QString ReportFileName() const override { return QStringLiteral("VChart.rls"); }
-    void ShowChart() override;
-    void ShowSpecLines(bool flag);
-    TVariableChart* Chart() const { return FChart.get(); }
-    TVariableChartData* Data() const { return FData.get(); }
-
-protected:
-    void ActivateStatistics(bool flag) override;
-    void ActivateDataFiller(bool flag) override;
+    bool FEmbedded = true;
 
 private:
-    TVariableDataList* FList;
-    std::unique_ptr<TVariableChartData> FData;
-    std::unique_ptr<TVariableChart> FChart;
-    std::unique_ptr<TStatisticViewAgent> FStatAgent;
-    std::unique_ptr<TVariableDataViewAgent> FDataAgent;
-};
-
-class THChartFrm : public TBaseChartFrm {
-    Q_OBJECT
-public:
-    THChartFrm(TVariableDataList* list, bool embedded, QWidget* parent = nullptr);
-    ~THChartFrm() override;
-    void FillDataGrid() override;
-    TSPCChart* GetChartObject() const override { return FChart.get(); }
-    TSPCChartData* GetChartData() const override { return FData.get(); }
-    QString ReportFileName() const override { return QStringLiteral("HChart.rls"); }
-    void ShowChart() override;
-    THistogramChart* Chart() const { return FChart.get(); }
-    THistogramChartData* Data() const { return FData.get(); }
-    QSpinBox* GroupCountEdit;
-    QPushButton* RefreshButton;
-    void RefreshGroupCount();
-
-protected:
-    void ActivateStatistics(bool flag) override;
-    void ActivateDataFiller(bool flag) override;
-
-private:
-    TVariableDataList* FList;
-    std::unique_ptr<THistogramChartData> FData;
-    std::unique_ptr<THistogramChart> FChart;
-    std::unique_ptr<TStatisticViewAgent> FStatAgent;
-    std::unique_ptr<THistogramDataViewAgent> FDataAgent;
-};
-
-class TAChartFrm : public TBaseChartFrm {
-    Q_OBJECT
-public:
-    TAChartFrm(TAttributeDataList* list, bool embedded, QWidget* parent = nullptr);
-    ~TAChartFrm() override;
-    void SetChartType(TChartType type) override;
-    void FillDataGrid() override;
-    TSPCChart* GetChartObject() const override { return FChart.get(); }
-    TSPCChartData* GetChartData() const override { return FData.get(); }
-    QString ReportFileName() const override { return QStringLiteral("AChart.rls"); }
-    void ShowChart() override;
-    TAttributeChart* Chart() const { return FChart.get(); }
-    TAttributeChartData* Data() const { return FData.get(); }
-
-protected:
-    void ActivateDataFiller(bool flag) override;
-
-private:
-    TAttributeDataList* FList;
-    std::unique_ptr<TAttributeChartData> FData;
-    std::unique_ptr<TAttributeChart> FChart;
-    std::unique_ptr<TAttributeDataViewAgent> FDataAgent;
-};
-
-class TParetoChartFrm : public TBaseChartFrm {
-    Q_OBJECT
-public:
-    TParetoChartFrm(TAttributeDataList* list, bool embedded, QWidget* parent = nullptr);
-    ~TParetoChartFrm() override;
-    void FillDataGrid() override;
-    void ShowStatistics(bool) override {}
-    TSPCChart* GetChartObject() const override { return FChart.get(); }
-    TSPCChartData* GetChartData() const override { return nullptr; }
-    QString ReportFileName() const override { return QStringLiteral("ParetoChart.rls"); }
-    void ShowChart() override;
-    TParetoChart* Chart() const { return FChart.get(); }
-    TParetoData* Data() const { return FData.get(); }
-    QSpinBox* ShowCountEdit;
-    QPushButton* RefreshButton;
-    void RefreshShowCount();
-
-protected:
-    void ActivateDataFiller(bool flag) override;
-
-private:
-    TAttributeDataList* FList;
-    std::unique_ptr<TParetoData> FData;
-    std::unique_ptr<TParetoChart> FChart;
-    std::unique_ptr<TParetoDataViewAgent> FDataAgent;
+    QSize PictureSize() const;
 };

@@ -1,6 +1,9 @@
 #include "engine/windows/ChartFormManager.h"
 
-#include "engine/windows/BaseChart.h"
+#include "engine/windows/AChartFrm.h"
+#include "engine/windows/HChartFrm.h"
+#include "engine/windows/ParetoChartFrm.h"
+#include "engine/windows/VChartFrm.h"
 
 TChartFormList::~TChartFormList()
 {
