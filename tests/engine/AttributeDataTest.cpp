@@ -284,3 +284,104 @@ TEST(AttributeGrid, DefectChartsListPhenomenaUpToFifty)
     EXPECT_EQ(DefectPhenomenonName(51), QStringLiteral("缺陷51"));
     EXPECT_EQ(DefectPhenomenonName(99), QString());
 }
+
+TEST(AttributeLimits, ZeroHalfWidthPutsTheLimitsOnTheCentreLine)
+{
+    // (inspected, rejected, defects) subgroups; the limits of point `at`.
+    const struct {
+        const char* reason;
+        TChartType type;
+        std::initializer_list<TCounts> rows;
+        int at;
+        double ucl, lcl;
+    } cases[] = {
+        {"every unit rejected: p-bar 1, no spread, limits at 1", ctP, {{10, 10, 0}, {20, 20, 0}}, 1, 1, 1},
+        {"no unit rejected: p-bar 0, limits at 0", ctP, {{10, 0, 0}, {20, 0, 0}}, 0, 0, 0},
+        {"p-bar 1 but nothing inspected in the subgroup: no limits", ctP, {{10, 10, 0}, {0, 0, 0}}, 1, 0, 0},
+        {"no defects at all: u-bar 0, limits at 0", ctU, {{5, 0, 0}, {8, 0, 0}}, 1, 0, 0},
+        {"no defects and nothing inspected in the subgroup: no limits", ctU, {{5, 0, 0}, {0, 0, 0}}, 1, 0, 0},
+        {"c-bar 0: straight limits at 0", ctC, {{5, 0, 0}, {5, 0, 0}}, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        TAttributeDataList list;
+        Load(list, c.rows);
+        TChart chart(list, c.type);
+        EXPECT_DOUBLE_EQ(chart.data.UCLAt(c.at), c.ucl) << c.reason;
+        EXPECT_DOUBLE_EQ(chart.data.LCLAt(c.at), c.lcl) << c.reason;
+    }
+    // A stored centre line of 1 (every unit rejected so far) keeps every point on its limits.
+    TAttributeDataList list;
+    Load(list, {{10, 10, 0}, {40, 40, 0}});
+    TChart chart(list, ctP);
+    chart.data.LimitInfo.Loaded = true;
+    chart.data.LimitInfo.CL = 1;
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_LE(chart.data.ValueAt(i), chart.data.UCLAt(i)) << i;
+        EXPECT_GE(chart.data.ValueAt(i), chart.data.LCLAt(i)) << i;
+    }
+}
+
+TEST(AttributeRows, OneLoaderForCountsAndPhenomena)
+{
+    const TAttributeRow kRejected{1, 10, 3}, kDefects{1, 10, 30};
+    // The result of a second row after the first, and why.
+    const struct {
+        const char* reason;
+        bool defects;
+        TAttributeRow first, second;
+        TAttributeRowResult result;
+    } cases[] = {
+        {"another subgroup", false, kRejected, {2, 10, 4}, TAttributeRowResult::Added},
+        {"one row per subgroup of rejected units", false, kRejected, {1, 10, 4}, TAttributeRowResult::DuplicateSN},
+        {"one row per subgroup of defects", true, kDefects, {1, 10, 4}, TAttributeRowResult::DuplicateSN},
+        {"rejected units cannot exceed the inspected", false, kRejected, {2, 10, 11}, TAttributeRowResult::RejectedAboveInspected},
+        {"defects may exceed the inspected", true, kDefects, {2, 10, 11}, TAttributeRowResult::Added},
+        {"a second phenomenon of one subgroup", true, {1, 0, 5, 7}, {1, 0, 2, 8}, TAttributeRowResult::Added},
+        {"one phenomenon twice in a subgroup", true, {1, 0, 5, 7}, {1, 0, 2, 7}, TAttributeRowResult::DuplicateDefect},
+    };
+    for (const auto& c : cases) {
+        TAttributeDataList list;
+        TAttributeRowResult refusal = TAttributeRowResult::Added;
+        const int refused = AddAttributeRows(list, {c.first, c.second}, c.defects, &refusal);
+        EXPECT_EQ(refused, c.result == TAttributeRowResult::Added ? -1 : 1) << c.reason;
+        EXPECT_EQ(refusal, c.result) << c.reason;
+        EXPECT_FALSE(list.Updating) << c.reason;
+        // A refused row leaves the first subgroup as it was.
+        const TAttributeData& d = list.Item(0);
+        EXPECT_EQ(d.Inspected(), c.first.Inspected) << c.reason;
+        if (c.result != TAttributeRowResult::Added) {
+            EXPECT_EQ(d.Defects().Count(), c.defects ? 1 : 0) << c.reason;
+            EXPECT_EQ(d.Rejected(), c.defects ? 0 : c.first.Count) << c.reason;
+        }
+    }
+}
+
+TEST(AttributeRows, LoadedAsTheWindowsLoadSubgroups)
+{
+    TAttributeDataList list;
+    TRecordingChart chart;
+    list.Charts.Add(&chart);
+    // Defects of phenomenon 1 per subgroup, the stored total recounted; rows of phenomena add up
+    // in one subgroup, which keeps the inspected count of its first row.
+    EXPECT_EQ(AddAttributeRows(list, {{4, 20, 3}, {9, 0, 1}}, true), -1);
+    EXPECT_EQ(AddAttributeRows(list, {{5, 50, 2, 7}, {5, 99, 6, 8}, {4, 0, 1, 8}}, true), -1);
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(chart.Refreshes, 0);  // loading does not refresh the charts
+    const TAttributeData& first = list.Item(0);
+    EXPECT_EQ(first.SN, 4);
+    EXPECT_EQ(first.Defected, 4);
+    EXPECT_EQ(first.Defects().Entry(0).DPID, 1);
+    EXPECT_EQ(first.Defects().Entry(1).DPID, 8);
+    const TAttributeData& five = list.Item(2);
+    EXPECT_EQ(five.Inspected(), 50);
+    EXPECT_EQ(five.DefectTotal(), 8);
+    EXPECT_EQ(five.Defected, 8);
+    // Rejected units; the first refused row ends the load.
+    TAttributeDataList p;
+    TAttributeRowResult refusal{};
+    EXPECT_EQ(AddAttributeRows(p, {{1, 10, 1}, {2, 10, 2}, {1, 10, 3}, {3, 10, 4}}, false, &refusal), 2);
+    EXPECT_EQ(refusal, TAttributeRowResult::DuplicateSN);
+    EXPECT_EQ(p.Count(), 2);
+    EXPECT_EQ(p.Item(1).Rejected(), 2);
+    EXPECT_EQ(p.Item(1).Defects().Count(), 0);
+}

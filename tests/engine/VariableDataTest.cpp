@@ -3,11 +3,14 @@
 #include "TestDatabase.h"
 
 #include "engine/DataChange.h"
+#include "engine/HistogramData.h"
 #include "engine/VariableData.h"
 #include "foundation/CommandCentre.h"
 #include "foundation/RecordUtils.h"
 
 #include <gtest/gtest.h>
+#include <memory>
+#include <type_traits>
 
 TEST(VariableSubgroup, Statistics)
 {
@@ -384,4 +387,86 @@ TEST(VariableGrid, ColumnsPerSubgroup)
 
     TVariableDataViewAgent wrong(&list, ctP, &grid);
     EXPECT_EQ(MessageOf([&] { wrong.SetActive(true); }), QStringLiteral("控制图类型错误！"));
+}
+
+namespace {
+// The binding of chart data to a list, the same for every kind of chart data.
+template <class TData, class TList>
+void CheckBinding(const char* kind)
+{
+    TList first, second;
+    TRecordingChart chart, other;
+    second.Charts.Add(&other);
+    {
+        TData data;
+        data.SetDataList(&first);
+        EXPECT_EQ(first.Charts.Count(), 0) << kind;  // no chart yet
+        data.SetChart(&chart);
+        EXPECT_EQ(first.Charts.IndexOf(&chart), 0) << kind;
+        data.SetDataList(&second);
+        EXPECT_EQ(first.Charts.Count(), 0) << kind;
+        EXPECT_EQ(second.Charts.IndexOf(&chart), 1) << kind;
+        data.SetChart(nullptr);
+        EXPECT_EQ(second.Charts.Count(), 1) << kind;
+        data.SetChart(&chart);
+    }
+    // The destroyed data took its chart off the list.
+    EXPECT_EQ(second.Charts.Count(), 1) << kind;
+    EXPECT_EQ(second.Charts.Item(0), &other) << kind;
+
+    // Data outliving its list lets go without touching it.
+    auto gone = std::make_unique<TList>();
+    auto data = std::make_unique<TData>();
+    data->SetDataList(gone.get());
+    data->SetChart(&chart);
+    gone.reset();
+    data.reset();
+}
+} // namespace
+
+TEST(ChartDataBinding, ListsTheChartWhileBoundAndLetsGo)
+{
+    TTestDatabase db;  // the histogram's limit record reads the stored limits
+    CheckBinding<TVariableChartData, TVariableDataList>("variable");
+    CheckBinding<THistogramChartData, TVariableDataList>("histogram");
+    CheckBinding<TAttributeChartData, TAttributeDataList>("attribute");
+}
+
+TEST(ChartDataBinding, OtherChartsFollowADeletion)
+{
+    TVariableDataList list;
+    LoadValues(list, {{1}, {2}, {3}});
+    TVariableChartData data, second;
+    TRecordingChart own, other;
+    data.SetDataList(&list);
+    data.SetChart(&own);
+    second.SetDataList(&list);
+    second.SetChart(&other);
+    data.DeleteData(1);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Item(1).SN, 3);
+    EXPECT_EQ(other.Refreshes, 1);
+    EXPECT_EQ(own.Refreshes, 0);  // the deleting chart redraws itself
+    TAttributeDataList counts;
+    TAttributeChartData attribute;
+    attribute.SetDataList(&counts);
+    EXPECT_THROW(attribute.DeleteData(0), ESPCDataError);
+}
+
+TEST(CheckedList, ValuesAndPointIndexesShareOneList)
+{
+    static_assert(std::is_same_v<TVariableDetail, TCheckedList<double>>);
+    static_assert(std::is_same_v<TIntList, TCheckedList<int>>);
+    TIntList points;
+    EXPECT_EQ(points.Add(7), 0);
+    EXPECT_EQ(points.Add(9), 1);
+    points.SetItem(0, 8);
+    points.Delete(1);
+    EXPECT_EQ(points.Items(), std::vector<int>{8});
+    EXPECT_EQ(MessageOf([&] { points.Item(1); }), QStringLiteral("out of bound index:1"));
+    TVariableDataList list;
+    TVariableData& d = list.NewData();
+    d.AddValue(1.5);
+    EXPECT_EQ(MessageOf([&] { d.SetValue(-1, 2); }), QStringLiteral("out of bound index:-1"));
+    EXPECT_EQ(d.Values().Items(), std::vector<double>{1.5});
 }

@@ -128,6 +128,17 @@ TEST(ChartJudge, AttributeChartWithLimitsPerPoint)
         EXPECT_EQ(run.Exceptions.RowValue(r, run.Exceptions.FieldByName(QStringLiteral("CType"))->Index()).toInt(), 2);
 }
 
+TEST(ChartJudge, AttributeChartWithoutSpreadFlagsNothingBeyondItsLimits)
+{
+    // Every unit rejected: p-bar 1 and the limits on the centre line, so no point lies beyond
+    // them; the subgroup with nothing inspected has no value to judge.
+    TAttributeChart chart(ctP, {{10, 10}, {40, 40}, {0, 0}, {25, 25}});
+    TJudgeRun run;
+    run.Judge.SetAttributeData(&chart.Data);
+    EXPECT_EQ(run.Run(QStringLiteral("MR8,1,1")), std::vector<TViolation>{});
+    EXPECT_EQ(chart.Data.Data(3).State, ssNormal);
+}
+
 TEST(ChartJudge, PointStatesAndSerialNumbers)
 {
     TVariableChart chart(ctXBarR, Singles({0, 4, 0, 1, 2, 3}), kUnit);
