@@ -3,6 +3,7 @@
 #include "app/Navigate.h"
 #include "app/RunMode.h"
 #include "app/Splash.h"
+#include "app/WindowClasses.h"
 #include "app/ZIDIZMain.h"
 #include "foundation/DBUpgrade.h"
 #include "foundation/Errors.h"
@@ -47,8 +48,7 @@ void SetupApplicationLook(QApplication& app)
 TApplicationShell::TApplicationShell()
 {
     TClassFactory::SetCurrent(&Factory);
-    // The window classes that exist so far; the module windows join as they are built.
-    Factory.RegisterFormClasses({FormClassOf<TNavigateFrm>()});
+    RegisterWindowClasses(Factory);
 }
 
 TApplicationShell::~TApplicationShell()
@@ -84,7 +84,7 @@ TApplicationShell::TStartResult TApplicationShell::Start()
         UpgradeDatabase();
     } catch (const ESystemError& e) {
         FSplash.reset();
-        ShowErrorBox(e.Message());
+        ShowException(e);
         return TStartResult::UpgradeFailed;
     }
 
@@ -98,6 +98,8 @@ TApplicationShell::TStartResult TApplicationShell::Start()
     FSplash.reset();
     MainWindow = std::make_unique<TZEDAVAdevAzu>(Power, Settings, DM);
     MainWindow->PowerDM = PowerDM.get();
+    MainWindow->Commands = &Commands;
+    MainWindow->Events = &Events;
     MainWindow->FormInstance = [this](const QString& name) -> QWidget* {
         auto* widget = qobject_cast<QWidget*>(Factory.GetFormInstance(name));
         if (!widget) throw EClassFactoryError(QStringLiteral("%1 not Find").arg(name));

@@ -1,7 +1,9 @@
 #pragma once
 // The start sequence: splash, run mode, connection, upgrade, login, main window and navigation.
 #include "component/FormFactory.h"
+#include "foundation/CommandCentre.h"
 #include "foundation/CompanyDM.h"
+#include "foundation/EventManager.h"
 #include "foundation/Settings.h"
 #include "power/UserPowerCommon.h"
 #include "power/UserPowerDM.h"
@@ -26,6 +28,7 @@ class TApplicationShell {
 public:
     enum class TStartResult { Started, RunModeCancelled, ConnectionFailed, UpgradeFailed, LoginCancelled };
 
+    // Makes the command centre and registers the window classes (before the start sequence runs).
     TApplicationShell();
     ~TApplicationShell();
 
@@ -39,8 +42,12 @@ public:
     TWBUserPower Power;
     // The permission data module (start step 9).
     std::unique_ptr<TUserPowerDM> PowerDM;
-    // The window factory; the program registers its window classes before Start.
+    // The window factory with the program's window classes, and the one command centre: the
+    // selection dialogs' commands and the data-change announcements ("VDataChange", "ADataChange").
     TWidgetClassFactory Factory;
+    TCommandCenter Commands;
+    // Hooks on the shared look-up data sets.
+    TEventManager Events;
     std::unique_ptr<TZEDAVAdevAzu> MainWindow;
 
 private:

@@ -1,6 +1,7 @@
 #include "app/ZIDIZMain.h"
 
 #include "app/About.h"
+#include "app/Backup.h"
 #include "app/Navigate.h"
 #include "app/NewPassword.h"
 #include "app/Pictures.h"
@@ -58,6 +59,12 @@ TZEDAVAdevAzu::TZEDAVAdevAzu(TWBUserPower& power, TAppSettings& settings, TCompa
     UpdateUserLabel();
     BuildMenus();
     resize(1280, 800);
+    TChildWindowHost::SetCurrent(this);
+}
+
+TZEDAVAdevAzu::~TZEDAVAdevAzu()
+{
+    if (TChildWindowHost::Current() == this) TChildWindowHost::SetCurrent(nullptr);
 }
 
 void TZEDAVAdevAzu::Guarded(const std::function<void()>& handler)
@@ -141,8 +148,18 @@ void TZEDAVAdevAzu::BuildMenus()
             ShowModuleWindow(w);
         }
     });
-    module(system, "BackupAction", "数据备份", 9003, "TBackupFrm");
-    module(system, "RestoreAction", "数据恢复", 9004, "TRestoreFrm");
+    AddAction(system, QStringLiteral("BackupAction"), QStringLiteral("数据备份"), [this] {
+        CheckModulePower(9003);
+        Backup(FDM, this);
+    });
+    AddAction(system, QStringLiteral("RestoreAction"), QStringLiteral("数据恢复"), [this] {
+        CheckModulePower(9004);
+        if (!Restore(FDM, FSettings, OpenWindowNames(), this)) {
+            // Without its database the program cannot go on.
+            AskOnClose = false;
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        }
+    });
     system->addSeparator();
     AddAction(system, QStringLiteral("RunModeSelectAction"), QStringLiteral("运行模式设置"), [this] { SelectRunModeFromMenu(); });
     system->addSeparator();

@@ -1,6 +1,8 @@
 #pragma once
 // The main window: the multi-document frame with every function as an action, each testing the
 // logged-in user's right before it opens its window.
+#include "component/ChildWindowHost.h"
+
 #include <QMainWindow>
 #include <functional>
 
@@ -12,11 +14,15 @@ class TAppSettings;
 class TCompanyDM;
 class TWBUserPower;
 class TUserPowerDM;
+class TCommandCenter;
+class TEventManager;
 
-class TZEDAVAdevAzu : public QMainWindow {
+class TZEDAVAdevAzu : public QMainWindow, public TChildWindowHost {
     Q_OBJECT
 public:
+    // Installs itself as the child-window host while it lives.
     TZEDAVAdevAzu(TWBUserPower& power, TAppSettings& settings, TCompanyDM& dm, QWidget* parent = nullptr);
+    ~TZEDAVAdevAzu() override;
 
     // The window factory: the open window of a class, or a new one. Throws for unknown classes.
     std::function<QWidget*(const QString& className)> FormInstance;
@@ -35,6 +41,7 @@ public:
     QWidget* OpenWorkWindow(const QString& code);
     // Shows a module window as a child window (once) and brings it to the front.
     void ShowModuleWindow(QWidget* window);
+    void ShowChildWindow(QWidget* window) override { ShowModuleWindow(window); }
     // The child windows' component names, in stacking order.
     QStringList OpenWindowNames() const;
 
@@ -46,6 +53,9 @@ public:
 
     // The permission data module the password change writes through (none: written directly).
     TUserPowerDM* PowerDM = nullptr;
+    // The program's command centre and shared event manager, made by the start sequence.
+    TCommandCenter* Commands = nullptr;
+    TEventManager* Events = nullptr;
 
     // When false, closing does not ask (used when the program ends for another reason).
     bool AskOnClose = true;

@@ -9,6 +9,9 @@
 #include "app/ZIDIZMain.h"
 #include "component/BaseFrm.h"
 #include "component/DialogRunner.h"
+#include "engine/windows/AChartFrm.h"
+#include "engine/windows/VChartFrm.h"
+#include "foundation/CommandCentre.h"
 #include "foundation/RecordUtils.h"
 #include "power/PasswordHash.h"
 #include "power/windows/Login.h"
@@ -153,6 +156,58 @@ TEST(AppShell, StartOutcomes)
     }
 }
 
+// The start builds the command centre and registers the window classes: a data change announced by
+// a data list reaches a chart through the centre, and every registered class is made by its name.
+TEST(AppShell, StartBuildsTheCommandCentreAndTheWindowRegistry)
+{
+    TTestDatabase db{TTestDatabase::TContent::Demo, QStringLiteral("fixture")};
+    TScriptedDialogRunner runner;
+    TDialogRunnerScope scope{&runner};
+    TApplicationShell shell;
+    runner.Scripts << RunModeOk() << LoginAs(QStringLiteral("超级用户"), QString());
+    ASSERT_EQ(shell.Start(), TApplicationShell::TStartResult::Started);
+    ASSERT_EQ(TCommandCenter::Instance(), &shell.Commands);
+    EXPECT_EQ(shell.MainWindow->Commands, &shell.Commands);
+
+    for (const char* name : {"TNavigateFrm", "TVChartFrm", "TAChartFrm"}) {
+        const TFormClass* c = shell.Factory.FindFormClass(QLatin1String(name));
+        ASSERT_NE(c, nullptr) << name;
+        std::unique_ptr<QObject> window(c->Create());
+        EXPECT_STREQ(window->metaObject()->className(), name);
+    }
+
+    // A chart window opened by name on a data list, and a window elsewhere listening for the
+    // item's changes (as an analysis window does while another window keys in data).
+    auto* chart = qobject_cast<TVChartFrm*>(shell.Factory.GetFormInstance(QStringLiteral("TVChartFrm")));
+    ASSERT_NE(chart, nullptr);
+    const int cid = GetSQLValue("select min(CID) from L_VControlItem where SampleSize = 5").toInt();
+    TVariableDataList list;
+    list.SetCID(cid);
+    chart->SetDataList(&list);
+    chart->SetChartType(ctXBarR);
+    QList<int> announced;
+    TCommand* listener = shell.Commands.RegisterCommand(nullptr, QStringLiteral("VDataChange"), true,
+        TCommandEvent::FromCallable([&](TCommandParams& params, void*) {
+            announced << params.FindParam(QStringLiteral("CID"))->Value.toInt();
+            chart->ShowChart();
+        }));
+    ASSERT_NE(listener, nullptr);
+    TVariableData& d = list.NewData();
+    d.SN = 1;
+    for (double x : {1.0, 2.0, 3.0, 4.0, 5.0}) d.AddValue(x);
+    EXPECT_EQ(announced, QList<int>{cid});
+    EXPECT_EQ(chart->Chart()->MainPoints->Count(), 1);
+    shell.Commands.UnregisterCommand(QStringLiteral("VDataChange"));
+    delete chart;
+    // A chart window that is not embedded becomes a child window of the main window.
+    EXPECT_FALSE(shell.MainWindow->OpenWindowNames().contains(QStringLiteral("AChartFrm")));
+    TAttributeDataList attributes;
+    auto* free = new TAChartFrm(&attributes, false);
+    EXPECT_TRUE(shell.MainWindow->OpenWindowNames().contains(QStringLiteral("AChartFrm")));
+    delete free;
+    shell.MainWindow->AskOnClose = false;
+}
+
 TEST(AppShell, RunModeDialog)
 {
     TShellFixture f;
@@ -256,11 +311,12 @@ TEST(AppShell, AdministratorReLoginPasswordAndExit)
     for (QAction* a : main.findChildren<QAction*>()) {
         const QString n = a->objectName();
         if (n.endsWith("Action") && n != "ReLoginAction" && n != "ChangePasswordAction" && n != "RunModeSelectAction" &&
-            n != "AboutAction" && n != "QuitAction" && n != "bbsAction" && n != "lumenoAction" && n != "HelpAction" && n != "UserPowerAction")
+            n != "AboutAction" && n != "QuitAction" && n != "bbsAction" && n != "lumenoAction" && n != "HelpAction" &&
+            n != "UserPowerAction" && n != "BackupAction" && n != "RestoreAction")
             a->trigger();
     }
     EXPECT_TRUE(f.db.Messages.Messages.isEmpty()) << f.db.Messages.LastText().toStdString();
-    EXPECT_EQ(factory.Created, 23);  // 11 lists, 4 data windows, 2 clean-ups, 4 analysis and control, backup, restore
+    EXPECT_EQ(factory.Created, 21);  // 11 lists, 4 data windows, 2 clean-ups, 4 analysis and control
     for (QMdiSubWindow* s : main.MdiArea->subWindowList())
         if (ComponentNameOf(s->widget()) != "NavigateFrm") s->close();
     QCoreApplication::processEvents();
