@@ -11,7 +11,7 @@ int main(int argc, char* argv[])
     // Drawing a chart needs fonts, and fonts need a GUI application (no screen: offscreen).
     bool draws = false;
     for (int i = 1; i < argc; ++i)
-        draws = draws || qstrncmp(argv[i], "--png", 5) == 0 || qstrncmp(argv[i], "--pdf", 5) == 0;
+        for (const char* option : {"--png", "--pdf", "--svg"}) draws = draws || qstrncmp(argv[i], option, 5) == 0;
     std::unique_ptr<QCoreApplication> application;
     if (draws) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -267,3 +267,26 @@ TEST(ChartCommandPictures, DrawsPngAndPdfWithTheSameCode)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.read(5) == "%PDF-");
 }
+
+TEST(ChartCommandPictures, SvgHoldsTheTitleAndEveryPoint)
+{
+    QTemporaryDir dir;
+    const QString svg = dir.path() + "/chart.svg";
+    const QString data = DataFile("orangejuice_varn.csv");
+    const TCliRun r = RunCli(QStringLiteral(QIHENG_SPC_CLI), {"chart", "--type", "p", "--svg", svg, "--width", "900", "--height", "500", data});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    const TSvgContent content = ReadSvg(svg);
+    ASSERT_TRUE(content.Valid);
+    EXPECT_EQ(content.Title, QStringLiteral("P 控制图"));
+    // One marker per subgroup, inside the picture; the highest fraction is the highest marker.
+    const QJsonArray points = r.Json.value("points").toArray();
+    ASSERT_EQ(content.Circles.size(), points.size());
+    int highest = 0, top = 0;
+    for (int i = 0; i < points.size(); ++i) {
+        EXPECT_TRUE(QRectF(0, 0, 900, 500).contains(content.Circles[i])) << i;
+        if (points[i].toObject().value("value").toDouble() > points[highest].toObject().value("value").toDouble()) highest = i;
+        if (content.Circles[i].y() < content.Circles[top].y()) top = i;
+    }
+    EXPECT_EQ(top, highest);
+    EXPECT_TRUE(content.Texts.contains(QStringLiteral("UCL")));
+}

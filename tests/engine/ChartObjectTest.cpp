@@ -3,12 +3,20 @@
 #include "EngineTestSupport.h"
 #include "TestDatabase.h"
 
+#include "component/ChildWindowHost.h"
+#include "component/DialogRunner.h"
+#include "component/FormFactory.h"
+#include "engine/ChartPicture.h"
 #include "engine/ChartReport.h"
 #include "engine/SPCChart.h"
-#include "engine/windows/VChartFrm.h"
+#include "engine/windows/AChartFrm.h"
 #include "engine/windows/ChartFormManager.h"
+#include "engine/windows/HChartFrm.h"
+#include "engine/windows/ParetoChartFrm.h"
+#include "engine/windows/VChartFrm.h"
 #include "engine/windows/ChartPanel.h"
 #include "engine/windows/ReportDesigner.h"
+#include "foundation/RecordUtils.h"
 
 #include <QTextBrowser>
 
@@ -17,7 +25,11 @@
 #include <QMenu>
 #include <QImage>
 #include <QPainter>
+#include <QFileDialog>
+#include <QLabel>
+#include <QTest>
 #include <QTextDocument>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 namespace {
@@ -436,4 +448,209 @@ TEST(ChartPictures, EveryKindFromTheDataSets)
         Save(Render(chart, 1000, 460), QStringLiteral("chart-pareto"));
     }
     EXPECT_TRUE(QFileInfo::exists(kShots + QStringLiteral("/chart-pareto.png")));
+}
+
+namespace {
+// The main window's part: records the windows handed to it as child windows.
+class TRecordingHost : public TChildWindowHost {
+public:
+    explicit TRecordingHost(TChildWindowHost* installed) : FPrevious(TChildWindowHost::Current())
+    {
+        TChildWindowHost::SetCurrent(installed);
+    }
+    TRecordingHost() : TRecordingHost(this) {}
+    ~TRecordingHost() override { TChildWindowHost::SetCurrent(FPrevious); }
+    void ShowChildWindow(QWidget* window) override { Shown << window; }
+    QList<QWidget*> Shown;
+
+private:
+    TChildWindowHost* FPrevious;
+};
+
+// A host's data: the piston rings and the circuit boards, and the report templates in place.
+struct TWindowFixture {
+    TTestDatabase db;
+    TVariableDataList variable;
+    TAttributeDataList attribute;
+    TWindowFixture()
+    {
+        variable.Info.CName = QStringLiteral("活塞环内径");
+        variable.Info.USL = 74.05;
+        variable.Info.SL = 74.0;
+        variable.Info.LSL = 73.95;
+        LoadVariable(variable, QStringLiteral("pistonrings.csv"), 5);
+        attribute.Info.CName = QStringLiteral("电路板");
+        attribute.Info.Kind = ikAttribute;
+        const struct { int id; const char* name; } phenomena[] = {{1, "虚焊"}, {2, "短路"}, {3, "缺件"}};
+        for (const auto& p : phenomena)
+            ExecuteSQL(QStringLiteral("insert into L_DefectPhenomenon (DPID, DPCode, DPName) values (:ID, :Code, :Name)"),
+                       {{"ID", p.id}, {"Code", QStringLiteral("P%1").arg(p.id)}, {"Name", QString::fromUtf8(p.name)}});
+        EXPECT_EQ(AddAttributeRows(attribute, {{1, 0, 12, 1}, {1, 0, 3, 2}, {2, 0, 7, 1}, {2, 0, 5, 3}, {3, 0, 9, 2}}, true), -1);
+        QDir().mkpath(db.DirPath() + "/Report");
+        for (const char* name : {"VChart.rls", "AChart.rls", "HChart.rls", "ParetoChart.rls"})
+            QFile::copy(QStringLiteral(REPORT_DIR "/") + QLatin1String(name), db.DirPath() + "/Report/" + QLatin1String(name));
+    }
+};
+
+// A window made by class name as the window factory makes it, then bound to a list.
+template <class TFrm, class TList>
+void CheckMadeByClassName(const char* className, TList& list, TChartType type, int chartsListed)
+{
+    SCOPED_TRACE(className);
+    const TFormClass formClass = FormClassOf<TFrm>();
+    EXPECT_EQ(formClass.ClassName, QLatin1String(className));
+    {
+        std::unique_ptr<QObject> made(formClass.Create());
+        auto* frm = qobject_cast<TFrm*>(made.get());
+        ASSERT_NE(frm, nullptr);
+        EXPECT_TRUE(frm->Embedded());
+        frm->SetDataList(&list);
+        if (frm->ChartType() != type) frm->SetChartType(type);
+        EXPECT_EQ(frm->Title(), list.Info.CName + QLatin1Char(' ') + ChartTypeName(type));
+        EXPECT_EQ(list.Charts.Count(), chartsListed);
+        frm->resize(900, 600);
+        frm->show();
+        frm->ShowChart();
+        frm->ShowData(true);
+        EXPECT_GT(frm->DataGrid.ColCount(), 1);  // the grid reads the bound list
+    }
+    EXPECT_EQ(list.Charts.Count(), 0);
+}
+
+bool HasNonWhiteNear(const QImage& img, QPoint at)
+{
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            if (img.rect().contains(at + QPoint(dx, dy)) && img.pixelColor(at + QPoint(dx, dy)) != QColor(Qt::white)) return true;
+    return false;
+}
+} // namespace
+
+TEST(ChartWindows, NotEmbeddedWindowsBecomeChildWindowsOfTheHost)
+{
+    TWindowFixture f;
+    TChartFormList forms;
+    {
+        TRecordingHost host;
+        const int v = forms.AddVChartForm(&f.variable, ctXBarR, false);
+        const int a = forms.AddAChartForm(&f.attribute, ctC, true);
+        const int h = forms.AddHChartForm(&f.variable, false);
+        const int p = forms.AddParetoChartForm(&f.attribute, true);
+        EXPECT_EQ(host.Shown, (QList<QWidget*>{forms.Item(v), forms.Item(h)}));
+        EXPECT_FALSE(forms.Item(v)->Embedded());
+        EXPECT_TRUE(forms.Item(a)->Embedded());
+        EXPECT_TRUE(forms.Item(p)->Embedded());
+    }
+    // Without a main window (the command line, tools) it stays a plain window, not shown.
+    const int plain = forms.AddVChartForm(&f.variable, ctXBarS, false);
+    EXPECT_FALSE(forms.Item(plain)->isVisible());
+    EXPECT_EQ(forms.Item(plain)->parentWidget(), nullptr);
+    EXPECT_EQ(forms.FindChartForm(f.variable.CID(), ctXBarS), plain);
+}
+
+TEST(ChartWindows, MadeByClassNameAndBoundAfterwards)
+{
+    TWindowFixture f;
+    CheckMadeByClassName<TVChartFrm>("TVChartFrm", f.variable, ctXBarR, 1);
+    CheckMadeByClassName<THChartFrm>("THChartFrm", f.variable, ctHistogram, 1);
+    CheckMadeByClassName<TAChartFrm>("TAChartFrm", f.attribute, ctC, 1);
+    CheckMadeByClassName<TParetoChartFrm>("TParetoChartFrm", f.attribute, ctPareto, 0);
+}
+
+TEST(ChartWindows, HistogramAndParetoAreTitledByTheirItem)
+{
+    TWindowFixture f;
+    TChartFormList forms;
+    const struct { TBaseChartFrm* frm; QString title, file; const char* shot; } cases[] = {
+        {forms.Item(forms.AddHChartForm(&f.variable, true)), "活塞环内径 直方图", "活塞环内径_直方图_", "chart-window-histogram"},
+        {forms.Item(forms.AddParetoChartForm(&f.attribute, true)), "电路板 柏拉图", "电路板_柏拉图_", "chart-window-pareto"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shot);
+        EXPECT_EQ(c.frm->findChild<QLabel*>(QStringLiteral("TitleLabel"))->text(), c.title);
+        EXPECT_EQ(c.frm->windowTitle(), c.title);
+        c.frm->resize(900, 620);
+        c.frm->show();
+        c.frm->ShowChart();
+        c.frm->ShowData(true);
+        c.frm->grab().save(kShots + QLatin1Char('/') + QLatin1String(c.shot) + QStringLiteral(".png"));
+        TChartReport report;
+        ASSERT_TRUE(c.frm->LoadReport(report));
+        ASSERT_TRUE(c.frm->PrepareReport(report));
+        EXPECT_EQ(report.VariableValue(QStringLiteral("ChartTitle"), 0), c.title);
+        EXPECT_TRUE(report.RenderHtml().contains(c.title));
+        EXPECT_TRUE(QFileInfo(c.frm->ExportExcel()).fileName().startsWith(c.file));
+    }
+    // The item may be loaded after the window was made: showing it again takes the new name.
+    f.attribute.Info.CName = QStringLiteral("焊点");
+    cases[1].frm->hide();
+    cases[1].frm->show();
+    EXPECT_EQ(cases[1].frm->Title(), QStringLiteral("焊点 柏拉图"));
+}
+
+TEST(ChartPictures, SvgFromTheToolbarHoldsTheTitleAndEveryPoint)
+{
+    TWindowFixture f;
+    TChartFormList forms;
+    auto* frm = qobject_cast<TVChartFrm*>(forms.Item(forms.AddVChartForm(&f.variable, ctXBarR, true)));
+    frm->resize(900, 700);
+    frm->show();
+    frm->ShowChart();
+    const QSize panel = frm->ChartPanel()->size();
+    TScriptedDialogRunner dialogs;
+    TDialogRunnerScope scope(&dialogs);
+    const QString svg = f.db.DirPath() + QStringLiteral("/活塞环.svg");
+    QString proposed;
+    dialogs.Scripts << [&](QDialog& d) {
+        auto& files = dynamic_cast<QFileDialog&>(d);
+        proposed = files.selectedFiles().value(0);
+        files.selectFile(svg);
+        d.accept();
+    };
+    QAction* action = nullptr;
+    for (QAction* a : frm->Toolbar()->actions())
+        if (a->text() == QStringLiteral("导出SVG")) action = a;
+    ASSERT_NE(action, nullptr);
+    QTest::mouseClick(frm->Toolbar()->widgetForAction(action), Qt::LeftButton);
+    EXPECT_EQ(dialogs.Shown, QStringList{QStringLiteral("QFileDialog")});
+    EXPECT_TRUE(QFileInfo(proposed).fileName().startsWith(QStringLiteral("活塞环内径_XBar-R_控制图_"))) << proposed.toStdString();
+    EXPECT_TRUE(proposed.endsWith(QStringLiteral(".svg")));
+    EXPECT_EQ(f.db.Messages.LastText(), QStringLiteral("已导出到：") + svg);
+
+    const TSvgContent content = ReadSvg(svg);
+    ASSERT_TRUE(content.Valid);
+    EXPECT_EQ(content.Title, QStringLiteral("活塞环内径 XBar-R 控制图"));
+    // Every subgroup on both surfaces; the highest mean is the highest marker of the main one.
+    ASSERT_EQ(content.Circles.size(), 2 * f.variable.Count());
+    int highest = 0, top = 0;
+    for (int i = 0; i < f.variable.Count(); ++i) {
+        if (frm->Data()->MainValue(i) > frm->Data()->MainValue(highest)) highest = i;
+        if (content.Circles[i].y() < content.Circles[top].y()) top = i;
+    }
+    EXPECT_EQ(top, highest);
+    EXPECT_TRUE(content.Texts.contains(QStringLiteral("UCL")));
+    // The picture leaves the chart on screen as it was.
+    EXPECT_EQ(frm->Chart()->Width(), panel.width());
+    EXPECT_EQ(frm->Chart()->Height(), panel.height());
+}
+
+TEST(ChartPictures, ImagesShowThePointsWhereTheChartDrawsThem)
+{
+    TVariableFixture f(QStringLiteral("pistonrings.csv"), 5, ctXBarR);
+    f.chart.SetBounds(0, 0, 1000, 640);
+    const QImage whole = ChartImage(f.chart, QSize(1000, 640));
+    ASSERT_EQ(whole.size(), QSize(1000, 640));
+    TCSChart* sub = f.chart.GetChart(1);
+    for (int i = 0; i < f.list.Count(); ++i) {
+        EXPECT_TRUE(HasNonWhiteNear(whole, f.chart.MainPoints->PixelOf(i).toPoint())) << i;
+        EXPECT_TRUE(HasNonWhiteNear(whole, f.chart.SubPoints->PixelOf(i).toPoint() + QPoint(0, sub->Top))) << i;
+    }
+    // A surface alone, at its own size: the secondary surface's points from its top.
+    const QImage secondary = ChartImage(f.chart, QSize(1000, 300), 1);
+    for (int i = 0; i < f.list.Count(); ++i)
+        EXPECT_TRUE(HasNonWhiteNear(secondary, f.chart.SubPoints->PixelOf(i).toPoint())) << i;
+    EXPECT_EQ(f.chart.Height(), 640);  // the chart's geometry is its own again
+    EXPECT_TRUE(ChartImage(f.chart, QSize(100, 100), 2).isNull());
+    // Outside the plot the picture is white.
+    EXPECT_EQ(whole.pixelColor(0, 0), QColor(Qt::white));
 }

@@ -10,7 +10,9 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QPointF>
 #include <QTextStream>
+#include <QXmlStreamReader>
 #include <initializer_list>
 #include <vector>
 #include <ostream>
@@ -23,6 +25,41 @@ public:
     int Refreshes = 0;
     QList<QPair<int, QColor>> Recolored;
 };
+
+// What an SVG picture shows, read as XML: its title, the point markers (circles) in painting
+// order and the texts. Valid is false when the file is not well-formed SVG.
+struct TSvgContent {
+    bool Valid = false;
+    QString Title;
+    QList<QPointF> Circles;
+    QStringList Texts;
+};
+
+inline TSvgContent ReadSvg(const QString& path)
+{
+    TSvgContent svg;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return svg;
+    QXmlStreamReader xml(&f);
+    bool root = false;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        const auto name = xml.name();
+        if (!root) {
+            root = name == QLatin1String("svg");
+            if (!root) return svg;
+        } else if (name == QLatin1String("title")) {
+            svg.Title = xml.readElementText();
+        } else if (name == QLatin1String("text")) {
+            svg.Texts << xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+        } else if (name == QLatin1String("circle")) {
+            const QXmlStreamAttributes a = xml.attributes();
+            svg.Circles << QPointF(a.value(QLatin1String("cx")).toDouble(), a.value(QLatin1String("cy")).toDouble());
+        }
+    }
+    svg.Valid = root && !xml.hasError();
+    return svg;
+}
 
 inline QString DataFile(const QString& name)
 {

@@ -77,6 +77,7 @@ TBaseChartFrm::TBaseChartFrm(QWidget* parent) : TBaseFrm(parent)
     FTitlePanel->setFixedHeight(49);
     auto* titleLayout = new QHBoxLayout(FTitlePanel);
     FTitleLabel = new QLabel(QStringLiteral("控制图"), FTitlePanel);
+    FTitleLabel->setObjectName(QStringLiteral("TitleLabel"));
     QFont titleFont(QStringLiteral("宋体"));
     titleFont.setPixelSize(15);
     titleFont.setBold(true);
