@@ -2,32 +2,20 @@
 
 #include "engine/windows/ChartPanel.h"
 
-TAChartFrm::TAChartFrm(QWidget* parent)
-    : TBaseChartFrm(parent), FData(std::make_unique<TAttributeChartData>()), FChart(std::make_unique<TAttributeChart>())
+TAChartFrm::TAChartFrm(QWidget* parent) : TChartFrmOf(parent)
 {
-    FChart->SetChartData(FData.get());
     FDataView->DefaultColumnWidth = 62;
-    AfterCreate();
 }
 
 TAChartFrm::TAChartFrm(TAttributeDataList* list, bool embedded, QWidget* parent) : TAChartFrm(parent)
 {
-    SetDataList(list);
-    PlaceWindow(embedded);
+    Create(list, embedded);
 }
 
-TAChartFrm::~TAChartFrm()
+void TAChartFrm::ListBound()
 {
-    FChartPanel->SetChart(nullptr);
-    FChart.reset();
-}
-
-void TAChartFrm::SetDataList(TAttributeDataList* list)
-{
-    FList = list;
-    FData->SetDataList(list);
+    FData->SetDataList(FList);
     MakeFiller();
-    UpdateTitle();
 }
 
 void TAChartFrm::SetChartType(TChartType type)

@@ -6,6 +6,7 @@
 #include "engine/SPCChart.h"
 
 #include <QSize>
+#include <memory>
 
 class QLabel;
 class QSplitter;
@@ -101,4 +102,46 @@ protected:
 
 private:
     QSize PictureSize() const;
+};
+
+// What the four windows share: the host's list (not owned), the chart data and the chart object
+// the window owns, and binding a list after creation.
+template <class TList, class TData, class TChart>
+class TChartFrmOf : public TBaseChartFrm {
+public:
+    TList* DataList() const { return FList; }
+    void SetDataList(TList* list)
+    {
+        FList = list;
+        ListBound();
+        UpdateTitle();
+    }
+    TSPCChart* GetChartObject() const override { return FChart.get(); }
+    TChart* Chart() const { return FChart.get(); }
+    TData* Data() const { return FData.get(); }
+
+protected:
+    explicit TChartFrmOf(QWidget* parent)
+        : TBaseChartFrm(parent), FData(std::make_unique<TData>()), FChart(std::make_unique<TChart>())
+    {
+        FChart->SetChartData(FData.get());
+        AfterCreate();
+    }
+    ~TChartFrmOf() override
+    {
+        FChartPanel->SetChart(nullptr);
+        FChart.reset();  // leaves the list's Charts before the data goes
+    }
+    // The constructors with a list: bind it, then place the window as the embedded flag says.
+    void Create(TList* list, bool embedded)
+    {
+        SetDataList(list);
+        PlaceWindow(embedded);
+    }
+    // After SetDataList stored the list: the chart data and the grid fillers follow it.
+    virtual void ListBound() {}
+
+    TList* FList = nullptr;
+    std::unique_ptr<TData> FData;
+    std::unique_ptr<TChart> FChart;
 };

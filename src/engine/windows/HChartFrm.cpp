@@ -9,10 +9,8 @@
 #include <QSpinBox>
 #include <cmath>
 
-THChartFrm::THChartFrm(QWidget* parent)
-    : TBaseChartFrm(parent), FData(std::make_unique<THistogramChartData>()), FChart(std::make_unique<THistogramChart>())
+THChartFrm::THChartFrm(QWidget* parent) : TChartFrmOf(parent)
 {
-    FChart->SetChartData(FData.get());
     auto* row = FToolRow->layout();
     row->addWidget(new QLabel(QStringLiteral(" 分组数："), FToolRow));
     GroupCountEdit = new QSpinBox(FToolRow);
@@ -34,28 +32,18 @@ THChartFrm::THChartFrm(QWidget* parent)
     FStatView->setMaximumHeight(60);
     resize(width() + int(std::lround(width() * 2.0 / 12)), height());
     SetChartType(ctHistogram);
-    AfterCreate();
 }
 
 THChartFrm::THChartFrm(TVariableDataList* list, bool embedded, QWidget* parent) : THChartFrm(parent)
 {
-    SetDataList(list);
-    PlaceWindow(embedded);
+    Create(list, embedded);
 }
 
-THChartFrm::~THChartFrm()
+void THChartFrm::ListBound()
 {
-    FChartPanel->SetChart(nullptr);
-    FChart.reset();
-}
-
-void THChartFrm::SetDataList(TVariableDataList* list)
-{
-    FList = list;
-    FData->SetDataList(list);
+    FData->SetDataList(FList);
     FStatAgent = std::make_unique<TStatisticViewAgent>(FList, ctXBarS, &StatisticsGrid, &FData->LimitInfo);
     FStatAgent->ShowRange = true;
-    UpdateTitle();
 }
 
 void THChartFrm::ActivateStatistics(bool flag)

@@ -7,10 +7,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-TParetoChartFrm::TParetoChartFrm(QWidget* parent)
-    : TBaseChartFrm(parent), FData(std::make_unique<TParetoData>()), FChart(std::make_unique<TParetoChart>())
+TParetoChartFrm::TParetoChartFrm(QWidget* parent) : TChartFrmOf(parent)
 {
-    FChart->SetChartData(FData.get());
     auto* row = FToolRow->layout();
     row->addWidget(new QLabel(QStringLiteral("显示项数："), FToolRow));
     ShowCountEdit = new QSpinBox(FToolRow);
@@ -21,25 +19,11 @@ TParetoChartFrm::TParetoChartFrm(QWidget* parent)
     connect(RefreshButton, &QPushButton::clicked, this, [this] { RefreshShowCount(); });
     FDataAgent = std::make_unique<TParetoDataViewAgent>(FData.get(), &DataGrid);
     SetChartType(ctPareto);
-    AfterCreate();
 }
 
 TParetoChartFrm::TParetoChartFrm(TAttributeDataList* list, bool embedded, QWidget* parent) : TParetoChartFrm(parent)
 {
-    SetDataList(list);
-    PlaceWindow(embedded);
-}
-
-TParetoChartFrm::~TParetoChartFrm()
-{
-    FChartPanel->SetChart(nullptr);
-    FChart.reset();
-}
-
-void TParetoChartFrm::SetDataList(TAttributeDataList* list)
-{
-    FList = list;
-    UpdateTitle();
+    Create(list, embedded);
 }
 
 void TParetoChartFrm::ActivateDataFiller(bool flag)

@@ -2,31 +2,17 @@
 
 #include "engine/windows/ChartPanel.h"
 
-TVChartFrm::TVChartFrm(QWidget* parent)
-    : TBaseChartFrm(parent), FData(std::make_unique<TVariableChartData>()), FChart(std::make_unique<TVariableChart>())
-{
-    FChart->SetChartData(FData.get());
-    AfterCreate();
-}
+TVChartFrm::TVChartFrm(QWidget* parent) : TChartFrmOf(parent) {}
 
 TVChartFrm::TVChartFrm(TVariableDataList* list, bool embedded, QWidget* parent) : TVChartFrm(parent)
 {
-    SetDataList(list);
-    PlaceWindow(embedded);
+    Create(list, embedded);
 }
 
-TVChartFrm::~TVChartFrm()
+void TVChartFrm::ListBound()
 {
-    FChartPanel->SetChart(nullptr);
-    FChart.reset();  // leaves the list's Charts before the data goes
-}
-
-void TVChartFrm::SetDataList(TVariableDataList* list)
-{
-    FList = list;
-    FData->SetDataList(list);
+    FData->SetDataList(FList);
     MakeFillers();
-    UpdateTitle();
 }
 
 void TVChartFrm::SetChartType(TChartType type)
