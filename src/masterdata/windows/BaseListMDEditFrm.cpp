@@ -1,0 +1,41 @@
+#include "masterdata/windows/BaseListMDEditFrm.h"
+
+#include <QFormLayout>
+#include <QVBoxLayout>
+
+TBaseListMDEditFrm::TBaseListMDEditFrm(QWidget* parent) : TBaseListMDDataFrm(parent)
+{
+    MainLayout = new QVBoxLayout(this);
+    FieldLayout = new QFormLayout;
+    FieldLayout->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    FieldLayout->setContentsMargins(16, 12, 16, 8);
+    MainLayout->addLayout(FieldLayout);
+}
+
+bool TBaseListMDEditFrm::EditsDetail() const
+{
+    return ComponentName().contains(QStringLiteral("Detail"));
+}
+
+void TBaseListMDEditFrm::InitForm()
+{
+    TBaseListMDDataFrm::InitForm();
+    TakeState(*this, EditsDetail() ? DetailDefaultValues.get() : MasterDefaultValues.get());
+}
+
+void TBaseListMDEditFrm::AddRow(const QString& label, QWidget* control)
+{
+    FieldLayout->addRow(label, control);
+}
+
+void TBaseListMDEditFrm::AddRow(const QString& label, QLayout* controls)
+{
+    FieldLayout->addRow(label, controls);
+}
+
+void TBaseListMDEditFrm::FinishLayout()
+{
+    auto* buttons = MakeEditButtons(this, *this);
+    buttons->setContentsMargins(12, 0, 12, 10);
+    MainLayout->addLayout(buttons);
+}

@@ -1,0 +1,20 @@
+#pragma once
+// "改善措施编辑": the edit window of the table (shown as a dialog by its browse window).
+#include "masterdata/windows/BaseListEditFrm.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+class TLActionEditFrm : public TBaseListEditFrm {
+    Q_OBJECT
+public:
+    explicit TLActionEditFrm(QWidget* parent = nullptr);
+    QLineEdit* edtCode;
+    QLineEdit* edtName;
+    QLineEdit* edtDescribe;
+
+
+protected:
+    void BindControls() override;
+};
