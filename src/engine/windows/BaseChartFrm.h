@@ -4,6 +4,7 @@
 // live in files of their own.
 #include "component/BaseFrm.h"
 #include "engine/SPCChart.h"
+#include "engine/windows/ChartPanel.h"
 
 #include <QSize>
 #include <memory>
