@@ -69,7 +69,7 @@ TApplicationShell::TStartResult TApplicationShell::Start()
 
     if (!SelectRunMode(Settings, false)) return TStartResult::RunModeCancelled;
 
-    DM.Params.DBQ = ConfiguredDatabasePath(Settings);
+    ApplyConnectionSettings(Settings, DM.Params);
     try {
         DM.ConnectWithFallback();
         DM.SetPrivateDir(GetTempPath());

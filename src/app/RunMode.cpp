@@ -4,15 +4,18 @@
 #include "foundation/Errors.h"
 #include "foundation/MessageService.h"
 #include "foundation/RecordUtils.h"
+#include "foundation/ServerConnection.h"
 #include "foundation/Settings.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -45,6 +48,34 @@ TRunModeFrm::TRunModeFrm(TAppSettings& settings, QWidget* parent) : TBaseDialog(
     dirRow->addWidget(edtDirectory, 1);
     dirRow->addWidget(sbtSelectDir);
     boxLayout->addLayout(dirRow);
+
+    chbServer = new QCheckBox(QStringLiteral("服务器运行"), box);
+    boxLayout->addWidget(chbServer);
+    auto* serverText = new QLabel(QStringLiteral("服务器运行，数据存放在数据库服务器（PostgreSQL）上，供多台计算机同时使用。"), box);
+    serverText->setContentsMargins(22, 0, 0, 6);
+    boxLayout->addWidget(serverText);
+    auto* serverForm = new QFormLayout;
+    serverForm->setContentsMargins(22, 0, 0, 0);
+    edtHost = new QLineEdit(box);
+    edtPort = new QSpinBox(box);
+    edtPort->setRange(1, 65535);
+    edtDatabase = new QLineEdit(box);
+    edtUser = new QLineEdit(box);
+    edtPassword = new QLineEdit(box);
+    edtPassword->setEchoMode(QLineEdit::Password);
+    serverForm->addRow(QStringLiteral("服务器："), edtHost);
+    serverForm->addRow(QStringLiteral("端口："), edtPort);
+    serverForm->addRow(QStringLiteral("数据库："), edtDatabase);
+    serverForm->addRow(QStringLiteral("用户名："), edtUser);
+    serverForm->addRow(QStringLiteral("密码："), edtPassword);
+    auto* testRow = new QHBoxLayout;
+    btnTestConnection = new QPushButton(QStringLiteral("测试连接"), box);
+    lblTestResult = new QLabel(box);
+    lblTestResult->setWordWrap(true);
+    testRow->addWidget(btnTestConnection);
+    testRow->addWidget(lblTestResult, 1);
+    serverForm->addRow(testRow);
+    boxLayout->addLayout(serverForm);
     layout->addWidget(box);
 
     auto* bottom = new QHBoxLayout;
@@ -69,6 +100,10 @@ TRunModeFrm::TRunModeFrm(TAppSettings& settings, QWidget* parent) : TBaseDialog(
     connect(chbNetwork, &QCheckBox::clicked, this, [this] {
         if (!FApplying) ApplyMode(2);
     });
+    connect(chbServer, &QCheckBox::clicked, this, [this] {
+        if (!FApplying) ApplyMode(3);
+    });
+    connect(btnTestConnection, &QPushButton::clicked, this, &TRunModeFrm::btnTestConnectionClick);
     connect(sbtSelectDir, &QToolButton::clicked, this, &TRunModeFrm::sbtSelectDirClick);
     connect(btnOk, &QPushButton::clicked, this, &TRunModeFrm::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -78,12 +113,40 @@ void TRunModeFrm::ApplyMode(int mode)
 {
     FApplying = true;
     const bool network = mode == 2;
-    chbSingle->setChecked(!network);
+    const bool server = mode == 3;
+    chbSingle->setChecked(!network && !server);
     chbNetwork->setChecked(network);
+    chbServer->setChecked(server);
     edtDirectory->setEnabled(network);
     sbtSelectDir->setEnabled(network);
     edtDirectory->setText(network ? FSettings.DBFileNetPath() : QString());
+    const TServerConnection stored = FSettings.Server();
+    for (QWidget* w : {static_cast<QWidget*>(edtHost), static_cast<QWidget*>(edtPort), static_cast<QWidget*>(edtDatabase),
+                       static_cast<QWidget*>(edtUser), static_cast<QWidget*>(edtPassword),
+                       static_cast<QWidget*>(btnTestConnection)})
+        w->setEnabled(server);
+    edtHost->setText(server ? stored.Host : QString());
+    edtPort->setValue(stored.Port);
+    edtDatabase->setText(server ? stored.Database : QString());
+    edtUser->setText(server ? stored.User : QString());
+    edtPassword->clear();
+    lblTestResult->clear();
     FApplying = false;
+}
+
+int TRunModeFrm::Mode() const
+{
+    return chbServer->isChecked() ? 3 : chbNetwork->isChecked() ? 2 : 1;
+}
+
+TServerConnection TRunModeFrm::ServerFromFields() const
+{
+    return {edtHost->text(), edtPort->value(), edtDatabase->text(), edtUser->text(), edtPassword->text()};
+}
+
+void TRunModeFrm::btnTestConnectionClick()
+{
+    lblTestResult->setText(TestServerConnection(ServerFromFields()));
 }
 
 void TRunModeFrm::sbtSelectDirClick()
@@ -98,9 +161,13 @@ void TRunModeFrm::sbtSelectDirClick()
 void TRunModeFrm::btnOkClick()
 {
     try {
-        StoreRunMode(FSettings, chbNetwork->isChecked(), edtDirectory->text(), chbNoDisplay->isChecked());
+        if (Mode() == 3)
+            StoreServerRunMode(FSettings, ServerFromFields(), chbNoDisplay->isChecked());
+        else
+            StoreRunMode(FSettings, chbNetwork->isChecked(), edtDirectory->text(), chbNoDisplay->isChecked());
     } catch (const ESystemError& e) {
         if (chbNetwork->isChecked() && edtDirectory->text().trimmed().isEmpty()) edtDirectory->setFocus();
+        if (Mode() == 3) (edtHost->text().trimmed().isEmpty() ? edtHost : edtDatabase)->setFocus();
         ShowException(e);
         return;
     }

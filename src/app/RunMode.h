@@ -1,10 +1,14 @@
 #pragma once
-// The run-mode dialog: stand-alone (database in the program's Data folder) or network (a shared folder).
+// The run-mode dialog: stand-alone (database in the program's Data folder), network (a shared
+// folder) or server (a PostgreSQL server that many workstations share).
 #include "component/BaseFrm.h"
+#include "foundation/ServerConnection.h"
 
 class QCheckBox;
 class QLineEdit;
+class QLabel;
 class QPushButton;
+class QSpinBox;
 class QToolButton;
 class TAppSettings;
 
@@ -17,6 +21,14 @@ public:
     QCheckBox* chbNetwork;
     QLineEdit* edtDirectory;
     QToolButton* sbtSelectDir;
+    QCheckBox* chbServer;
+    QLineEdit* edtHost;
+    QSpinBox* edtPort;
+    QLineEdit* edtDatabase;
+    QLineEdit* edtUser;
+    QLineEdit* edtPassword;
+    QPushButton* btnTestConnection;
+    QLabel* lblTestResult;
     QCheckBox* chbNoDisplay;
     QPushButton* btnOk;
     QPushButton* btnCancel;
@@ -24,8 +36,11 @@ public:
     void ApplyMode(int mode);
     void sbtSelectDirClick();
     void btnOkClick();
+    void btnTestConnectionClick();
+    int Mode() const;
 
 private:
+    TServerConnection ServerFromFields() const;
     TAppSettings& FSettings;
     bool FApplying = false;
 };

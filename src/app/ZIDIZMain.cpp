@@ -284,7 +284,7 @@ void TZEDAVAdevAzu::SelectRunModeFromMenu()
     CheckModulePower(9005);
     FDM.Disconnect();
     auto reopen = [this] {
-        FDM.Params.DBQ = ConfiguredDatabasePath(FSettings);
+        ApplyConnectionSettings(FSettings, FDM.Params);
         try {
             FDM.ConnectWithFallback();
         } catch (const ESystemError&) {

@@ -7,29 +7,38 @@
 
 int RunInitDatabase(const QStringList& args, TCliStreams io)
 {
+    const char* usage = "用法: qiheng-spc-cli init-database PATH [--demo] | init-database --server URL [--demo]";
     QString path;
+    QString server;
     bool demo = false;
-    for (const QString& a : args) {
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
         if (a == QLatin1String("--demo"))
             demo = true;
+        else if (a == QLatin1String("--server") && i + 1 < args.size() && server.isEmpty())
+            server = args[++i];
         else if (path.isEmpty() && !a.startsWith(QLatin1String("--")))
             path = a;
         else {
-            io.err << "用法: qiheng-spc-cli init-database PATH [--demo]" << Qt::endl;
+            io.err << usage << Qt::endl;
             return 2;
         }
     }
-    if (path.isEmpty()) {
-        io.err << "用法: qiheng-spc-cli init-database PATH [--demo]" << Qt::endl;
+    if (path.isEmpty() == server.isEmpty()) {
+        io.err << usage << Qt::endl;
         return 2;
     }
     try {
-        InitDatabaseFile(path, demo);
+        if (server.isEmpty())
+            InitDatabaseFile(path, demo);
+        else
+            InitServerDatabase(server, demo);
     } catch (const ESystemError& e) {
         io.err << e.Message() << Qt::endl;
         return 1;
     }
-    io.out << path << ": 数据库已创建，版本 1" << (demo ? "（含演示数据）" : "") << Qt::endl;
+    io.out << (server.isEmpty() ? path : server) << ": 数据库已创建，版本 1" << (demo ? "（含演示数据）" : "")
+           << Qt::endl;
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include "foundation/RecordUtils.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QUrl>
@@ -64,9 +65,11 @@ void TCompanyDM::OpenWith(const QString& user, const QString& password)
         db.setHostName(url.host().isEmpty() ? QStringLiteral("localhost") : url.host());
         if (url.port() > 0) db.setPort(url.port());
         db.setDatabaseName(url.path().mid(1));
-        // The URL's own credentials name the server login; otherwise the data source's.
+        // The URL names the server login. Without a password in it the client library looks the
+        // password up in its password file, never in the settings.
         db.setUserName(url.userName().isEmpty() ? user : url.userName());
-        db.setPassword(url.password().isEmpty() ? password : url.password());
+        db.setPassword(url.password());
+        if (!Params.PasswordFile.isEmpty()) qputenv("PGPASSFILE", QFile::encodeName(Params.PasswordFile));
         if (!db.open()) throw EDatabaseError(db.lastError(), QString());
         return;
     }

@@ -18,6 +18,8 @@ struct TConnectionParams {
     QString UserName = QStringLiteral("admin");
     QString Password = QStringLiteral("dwirnlox");
     QString DBQ;
+    // For a server: the client library's password file (see ServerConnection.h); empty: its default.
+    QString PasswordFile;
 };
 
 class TCompanyDM {

@@ -203,3 +203,22 @@ void InitDatabaseFile(const QString& path, bool demo)
         throw;
     }
 }
+
+void InitServerDatabase(const QString& url, bool demo)
+{
+    TCompanyDM dm(QStringLiteral("init-server"));
+    dm.Params.DBQ = url;
+    dm.Connect();
+    if (dm.Engine() != TDbEngine::PostgreSQL)
+        throw ESystemError(QStringLiteral("不是数据库服务器的地址：%1").arg(url));
+    QSqlQuery q = dm.Exec(QStringLiteral("select count(*) from information_schema.tables "
+                                         "where table_schema = current_schema() and lower(table_name) = 's_system'"));
+    if (q.next() && q.value(0).toInt() > 0)
+        throw ESystemError(QStringLiteral("数据库中已有启衡SPC的数据表，不能覆盖：%1").arg(url));
+    q = QSqlQuery();
+    TTransactionGuard guard(dm);
+    CreateSchema(dm);
+    WriteDeliveredContent(dm);
+    if (demo) WriteDemoContent(dm);
+    guard.Commit();
+}

@@ -19,3 +19,8 @@ void WriteDeliveredContent(TCompanyDM& dm);
 // Creates a new SQLite database file at path with the delivered content (and the demo factory when
 // demo is true). Refuses an existing file with ESystemError.
 void InitDatabaseFile(const QString& path, bool demo);
+
+// The same on an empty database of a PostgreSQL server ("postgresql://user@host:port/database"),
+// in one transaction: a database that already holds the program's tables is refused and a failure
+// leaves the database empty.
+void InitServerDatabase(const QString& url, bool demo);

@@ -1,5 +1,6 @@
 #include "foundation/Settings.h"
 
+#include "foundation/CompanyDM.h"
 #include "foundation/Errors.h"
 #include "foundation/RecordUtils.h"
 
@@ -75,6 +76,24 @@ void TAppSettings::SetDBFileNetPath(const QString& path)
     FStore->setValue(kGroup + QStringLiteral("DBFileNetPath"), path);
 }
 
+TServerConnection TAppSettings::Server() const
+{
+    TServerConnection server;
+    server.Host = FStore->value(kGroup + QStringLiteral("ServerHost")).toString();
+    server.Port = FStore->value(kGroup + QStringLiteral("ServerPort"), 5432).toInt();
+    server.Database = FStore->value(kGroup + QStringLiteral("ServerDatabase")).toString();
+    server.User = FStore->value(kGroup + QStringLiteral("ServerUser")).toString();
+    return server;
+}
+
+void TAppSettings::SetServer(const TServerConnection& server)
+{
+    FStore->setValue(kGroup + QStringLiteral("ServerHost"), server.Host.trimmed());
+    FStore->setValue(kGroup + QStringLiteral("ServerPort"), server.Port);
+    FStore->setValue(kGroup + QStringLiteral("ServerDatabase"), server.Database.trimmed());
+    FStore->setValue(kGroup + QStringLiteral("ServerUser"), server.User.trimmed());
+}
+
 QString TAppSettings::LastUserName()
 {
     return ReadOrDefault(QStringLiteral("LastUserName"), QString()).toString();
@@ -124,6 +143,27 @@ QString StoreRunMode(TAppSettings& settings, bool network, const QString& direct
     settings.SetRunMode(network ? 2 : 1);
     settings.Sync();
     return path;
+}
+
+QString StoreServerRunMode(TAppSettings& settings, const TServerConnection& server, bool noDisplay)
+{
+    if (server.Host.trimmed().isEmpty()) throw ESystemError(QStringLiteral("请指定数据库服务器的地址！"));
+    if (server.Database.trimmed().isEmpty()) throw ESystemError(QStringLiteral("请指定服务器上的数据库名称！"));
+    if (server.Port < 1 || server.Port > 65535) throw ESystemError(QStringLiteral("请输入正确的端口号！"));
+    StoreServerPassword(settings, server);
+    const QString url = ServerURL(server);
+    settings.SetServer(server);
+    settings.SetDBQ(url);
+    settings.SetRunModeNoDisplay(noDisplay);
+    settings.SetRunMode(3);
+    settings.Sync();
+    return url;
+}
+
+void ApplyConnectionSettings(const TAppSettings& settings, TConnectionParams& params)
+{
+    params.DBQ = ConfiguredDatabasePath(settings);
+    params.PasswordFile = ServerPasswordFile(settings);
 }
 
 QString ConfiguredDatabasePath(const TAppSettings& settings)
