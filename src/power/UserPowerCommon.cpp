@@ -8,6 +8,7 @@
 
 namespace {
 bool g_readOnly = false;
+TWBUserPower* g_currentUser = nullptr;
 
 const struct {
     TPowerKind kind;
@@ -153,6 +154,9 @@ int TWBModuleIDCodeMap::IDOfCode(const QString& code) const
     return -1;
 }
 
+TWBUserPower* TWBUserPower::Current() { return g_currentUser; }
+void TWBUserPower::SetCurrent(TWBUserPower* power) { g_currentUser = power; }
+
 void TWBUserPower::LoadUser(int userID)
 {
     UserPowers.Clear();
@@ -160,8 +164,13 @@ void TWBUserPower::LoadUser(int userID)
     ModuleMap.Clear();
     FUserID = userID;
     FAdmin = false;
+    // An administrator, or a member of an administrator duty, holds every right: the permission
+    // window shows such members every kind as granted, so the login gives them exactly that.
     if (GetSQLValue(QStringLiteral("select count(ID) from SP_User where ID = :ID and IsAdmin = 1"),
-                    {{QStringLiteral("ID"), userID}}).toInt() == 1) {
+                    {{QStringLiteral("ID"), userID}}).toInt() == 1
+        || GetSQLValue(QStringLiteral("select count(*) from SP_UserDuty a, SP_Duty b "
+                                      "where a.DutyID = b.ID and a.UserID = :ID and b.IsAdmin = 1"),
+                       {{QStringLiteral("ID"), userID}}).toInt() > 0) {
         FAdmin = true;
         return;
     }

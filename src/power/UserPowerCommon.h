@@ -135,7 +135,7 @@ private:
 };
 
 // The logged-in user's rights: the union of the user's own grants and those of the user's duties,
-// or everything for an administrator.
+// or everything for an administrator and for a member of an administrator duty.
 class TWBUserPower {
 public:
     bool IsAdmin() const { return FAdmin; }
@@ -148,6 +148,11 @@ public:
     TWBPower& ModulePowerByCode(const QString& code);
     bool Has(int moduleID, TPowerKind kind) { return ModulePower(moduleID).HasPower(kind); }
     bool HasByCode(const QString& code, TPowerKind kind) { return ModulePowerByCode(code).HasPower(kind); }
+
+    // The logged-in user's rights of the program, for what cannot be handed them (the permission
+    // window made by class name); nullptr when none is installed.
+    static TWBUserPower* Current();
+    static void SetCurrent(TWBUserPower* power);
 
     TWBPower ResultPower;
     TWBAppPower UserPowers;

@@ -7,7 +7,10 @@
 #include "foundation/RecordUtils.h"
 #include "power/LoginCheck.h"
 #include "power/PasswordHash.h"
+#include "power/PowerManage.h"
+#include "power/UserPowerCommon.h"
 
+#include <QSqlQuery>
 #include <iterator>
 
 namespace {
@@ -77,6 +80,10 @@ const TQueryDef kQueries[] = {
      "delete from SP_UserPower where UserID = :OLD_UserID and ModID = :OLD_ModID"},
 };
 
+TUserPowerDM* g_current = nullptr;
+
+const QString kLastAdministrator = QStringLiteral("系统至少要保留一个管理员！");
+
 void EnsureOpen(TZCQuery& query)
 {
     if (!query.Active()) query.Open();
@@ -117,7 +124,20 @@ TUserPowerDM::TUserPowerDM(TCompanyDM& database) : FDatabase(database)
     }
 }
 
-TUserPowerDM::~TUserPowerDM() = default;
+TUserPowerDM::~TUserPowerDM()
+{
+    if (g_current == this) g_current = nullptr;
+}
+
+void TUserPowerDM::OpenWith(TZCQuery& query, const QString& param, int value)
+{
+    while (query.Active()) query.Close();
+    query.SetParamValue(param, value);
+    query.Open();
+}
+
+TUserPowerDM* TUserPowerDM::Current() { return g_current; }
+void TUserPowerDM::SetCurrent(TUserPowerDM* dm) { g_current = dm; }
 
 TZCQuery& TUserPowerDM::EntryQuery(TPowerEntryKind kind)
 {
@@ -138,6 +158,13 @@ bool TUserPowerDM::AddUser(const QString& code, const QString& name, const QStri
 bool TUserPowerDM::AddEntry(TPowerEntryKind kind, const QString& code, const QString& name,
                             const QString& password, const QString& describe)
 {
+    try {
+        CheckPowerEntryNames(kind, code, name);
+        CheckPowerDescribe(describe);
+    } catch (const ESystemError& e) {
+        ShowInfo(e.Message());
+        return false;
+    }
     TZCQuery& q = EntryQuery(kind);
     int id = 0;
     bool told = false;
@@ -190,6 +217,16 @@ bool TUserPowerDM::DeleteEntry(TPowerEntryKind kind, int id)
     const QString code = q.FieldByName(QStringLiteral("Code"))->AsString();
     const QString name = q.FieldByName(QStringLiteral("Name"))->AsString();
     const QString describe = q.FieldByName(QStringLiteral("Describe"))->AsString();
+    if (kind == TPowerEntryKind::User && TWBUserPower::Current() && TWBUserPower::Current()->UserID() == id) {
+        ShowInfo(QStringLiteral("不能删除当前登录的用户！"));
+        return false;
+    }
+    const int administrators = AdministratorCount();
+    const int remaining = kind == TPowerEntryKind::User ? AdministratorCount(id, 0) : AdministratorCount(0, id);
+    if (administrators > 0 && remaining == 0) {
+        ShowInfo(kLastAdministrator);
+        return false;
+    }
     const QString question = kind == TPowerEntryKind::Duty ? QStringLiteral("是否确定删除职务： ")
                                                            : QStringLiteral("是否确定删除用户： ");
     if (AskQuestion(question + name + QLatin1Char(' '), TMsgButtons::YesNo, QStringLiteral("询问")) != TMsgResult::Yes)
@@ -229,6 +266,12 @@ bool TUserPowerDM::RenameUser(int id, const QString& code, const QString& name)
 
 bool TUserPowerDM::RenameEntry(TPowerEntryKind kind, int id, const QString& code, const QString& name)
 {
+    try {
+        CheckPowerEntryNames(kind, code, name);
+    } catch (const ESystemError& e) {
+        ShowInfo(e.Message());
+        return false;
+    }
     TZCQuery& q = EntryQuery(kind);
     EnsureOpen(q);
     if (!q.Locate(QStringLiteral("ID"), id)) return false;
@@ -254,6 +297,43 @@ bool TUserPowerDM::RenameEntry(TPowerEntryKind kind, int id, const QString& code
         ShowInfo(QStringLiteral("改名失败！"));
         return false;
     }
+}
+
+void TUserPowerDM::ChangeDescribe(TPowerEntryKind kind, int id, const QString& describe)
+{
+    CheckPowerDescribe(describe);
+    TZCQuery& q = EntryQuery(kind);
+    EnsureOpen(q);
+    if (!q.Locate(QStringLiteral("ID"), id)) return;
+    if (q.FieldByName(QStringLiteral("Describe"))->AsString() == describe) return;
+    try {
+        q.Edit();
+        q.FieldByName(QStringLiteral("Describe"))->SetAsString(describe);
+        q.Post();
+        if (!ApplyUpdatesInTransaction({&q})) throw ESystemError(QStringLiteral("数据保存失败！"));
+    } catch (...) {
+        TellQuietly([&] { q.CancelUpdates(); });
+        throw;
+    }
+}
+
+void TUserPowerDM::ApplyMemberships(TDataSet& memberships)
+{
+    const int before = AdministratorCount();
+    TTransactionGuard guard(FDatabase);
+    if (!ApplyUpdatesInTransaction({&memberships})) throw ESystemError(QStringLiteral("数据保存失败！"));
+    if (before > 0 && AdministratorCount() == 0) throw ESystemError(kLastAdministrator);
+    guard.Commit();
+}
+
+int TUserPowerDM::AdministratorCount(int exceptUserID, int exceptDutyID) const
+{
+    QSqlQuery q = FDatabase.Exec(
+        QStringLiteral("select count(*) from SP_User u where u.ID <> :UserID and (u.IsAdmin = 1 or exists "
+                       "(select 1 from SP_UserDuty a, SP_Duty b where a.UserID = u.ID and a.DutyID = b.ID "
+                       "and b.IsAdmin = 1 and b.ID <> :DutyID))"),
+        {{QStringLiteral("UserID"), exceptUserID}, {QStringLiteral("DutyID"), exceptDutyID}});
+    return q.next() ? q.value(0).toInt() : 0;
 }
 
 bool TUserPowerDM::SetPassword(int userID, const QString& password)

@@ -36,6 +36,11 @@ public:
 
     TCompanyDM& Database() const { return FDatabase; }
 
+    // The program's permission data module, for what cannot be handed it (the permission window
+    // made by class name); nullptr when none is installed.
+    static TUserPowerDM* Current();
+    static void SetCurrent(TUserPowerDM* dm);
+
     // The permission window, when one is open (not owned; nullptr: none).
     TUserPowerView* View() const { return FView; }
     void SetView(TUserPowerView* view) { FView = view; }
@@ -61,17 +66,32 @@ public:
 
     // Each of these opens qryDuty / qryUser when it is closed. On failure everything is rolled
     // back, the query's cached changes are discarded and the operation's message is shown.
+    // Codes and names that are empty or longer than their widths (PowerManage.h) are refused
+    // with their message before anything is written.
     // "数据保存失败！"
     bool AddDuty(const QString& code, const QString& name, const QString& describe);
     // The password is stored as its hash; an empty one logs in with an empty password.
     bool AddUser(const QString& code, const QString& name, const QString& password, const QString& describe);
     // Ask first; the memberships go with the duty or user, its granted rights stay. "删除失败！"
-    // False when nothing was deleted (no such row, the answer was No, or the deletion failed).
+    // False when nothing was deleted (no such row, the answer was No, the deletion was refused or
+    // failed). Refused without asking: the logged-in user (TWBUserPower::Current()), and the
+    // duty or user whose deletion would leave no administrator.
     bool DeleteDuty(int id);
     bool DeleteUser(int id);
     // "改名失败！"; false when there is no such row or the rename failed.
     bool RenameDuty(int id, const QString& code, const QString& name);
     bool RenameUser(int id, const QString& code, const QString& name);
+    // Writes a new description of a duty or user (nothing when it is unchanged or there is no such
+    // row). A refused write discards the cached change and raises: EDatabaseError with the user's
+    // message, ESystemError for a description longer than its width.
+    void ChangeDescribe(TPowerEntryKind kind, int id, const QString& describe);
+    // Writes pending membership changes (of qryDutyUser or qryUserDuty) in one transaction;
+    // refused, with everything left pending, when no administrator would be left.
+    void ApplyMemberships(TDataSet& memberships);
+
+    // Users who hold every right at login: administrators and members of administrator duties,
+    // leaving out one user and the memberships of one duty (0: none left out).
+    int AdministratorCount(int exceptUserID = 0, int exceptDutyID = 0) const;
     // "密码修改失败！", also when the user no longer exists.
     bool SetPassword(int userID, const QString& password);
 
@@ -80,6 +100,10 @@ public:
     // (the changes stay pending so they can be corrected); any other failure rolls back and
     // answers false without a message.
     bool ApplyUpdatesInTransaction(const QList<TDataSet*>& dataSets);
+
+    // Reads a query again with the parameter's value (DutyID or UserID), whoever else opened it;
+    // its cached changes are dropped.
+    static void OpenWith(TZCQuery& query, const QString& param, int value);
 
     enum { ModuleType, Module, Duty, User, DutyUser, UserDuty, DutyPower, UserPower, QueryCount };
     // The select text of one of the queries (also read when a user's rights are loaded).

@@ -82,7 +82,7 @@ TEST(PowerModel, LoadUserUnitesDirectAndDutyRightsAndIsReadOnly)
     ReadWrite rw;
     ExecuteSQL("insert into SP_User (ID, Code, Name, Password, Stop, IsAdmin) values (2, 'u2', '检验员', '', 0, 0)");
     ExecuteSQL("insert into SP_Duty (ID, Code, Name, IsAdmin) values (3, 'd3', '质检', 0)");
-    ExecuteSQL("insert into SP_Duty (ID, Code, Name, IsAdmin) values (4, 'd4', '管理', 1)");
+    ExecuteSQL("insert into SP_Duty (ID, Code, Name, IsAdmin) values (4, 'd4', '管理', 0)");
     ExecuteSQL("insert into SP_UserDuty (UserID, DutyID) values (2, 3)");
     ExecuteSQL("insert into SP_UserDuty (UserID, DutyID) values (2, 4)");
     ExecuteSQL("insert into SP_UserPower (UserID, ModID, PData) values (2, 1001, 2)");
@@ -92,7 +92,6 @@ TEST(PowerModel, LoadUserUnitesDirectAndDutyRightsAndIsReadOnly)
     power.LoadUser(2);
     EXPECT_FALSE(power.IsAdmin());
     EXPECT_EQ(power.ModulePower(1001).PowerData, B | N);
-    // The duty's own administrator flag grants nothing beyond its stored rows.
     EXPECT_EQ(power.ModulePower(2001).PowerData, X);
     EXPECT_EQ(power.ModulePower(3001).PowerData, 0);
     EXPECT_TRUE(power.HasByCode(QStringLiteral("TLProcessListFrm"), TPowerKind::Browse));
@@ -114,4 +113,12 @@ TEST(PowerModel, LoadUserUnitesDirectAndDutyRightsAndIsReadOnly)
     EXPECT_TRUE(admin.IsAdmin());
     EXPECT_EQ(admin.ModulePower(9002).PowerData, 65535);
     EXPECT_TRUE(admin.HasByCode(QStringLiteral("NoSuchFrm"), TPowerKind::Design));
+
+    // So does a member of an administrator duty, whatever rows the duty stores: the permission
+    // window shows such a member every right as granted.
+    ExecuteSQL("update SP_Duty set IsAdmin = 1 where ID = 4");
+    power.LoadUser(2);
+    EXPECT_TRUE(power.IsAdmin());
+    EXPECT_TRUE(power.Has(3001, TPowerKind::Print));
+    EXPECT_TRUE(power.Has(9002, TPowerKind::Execute));
 }

@@ -1,4 +1,5 @@
 #include "TestDatabase.h"
+#include "TestHelpers.h"
 
 #include "foundation/Errors.h"
 #include "foundation/RecordUtils.h"
@@ -454,4 +455,115 @@ TEST_F(UserPowerDM, ProviderLoadsAndSavesModulePowersRowByRow)
     SetPowerReadOnly(true);
     TWBAppPower more;
     EXPECT_THROW(provider.Load(more), TUserPowerException);
+}
+
+TEST_F(UserPowerDM, NamesMustFitTheirColumnsAndAreRequired)
+{
+    dm.SetView(&view);
+    const QString c30(30, QLatin1Char('c')), c31(31, QLatin1Char('c'));
+    const QString n64(64, QChar(0x540D)), n65(65, QChar(0x540D));
+    struct {
+        const char* why;
+        TPowerEntryKind kind;
+        QString code, name;
+        QString message;  // empty: accepted
+    } cases[] = {
+        {"empty code", TPowerEntryKind::Duty, "", "班长", "请输入编码！"},
+        {"blank name", TPowerEntryKind::Duty, "d1", "   ", "请输入名称！"},
+        {"duty code at its width", TPowerEntryKind::Duty, c30, "班长", ""},
+        {"duty code one too long", TPowerEntryKind::Duty, c31, "班长", "编码不能超过30个字符！"},
+        {"duty name one too long", TPowerEntryKind::Duty, "d2", c31, "名称不能超过30个字符！"},
+        {"user code one too long", TPowerEntryKind::User, QString(17, QLatin1Char('u')), "张三", "编码不能超过16个字符！"},
+        {"user name at its width", TPowerEntryKind::User, "u1", n64, ""},
+        {"user name one too long", TPowerEntryKind::User, "u2", n65, "名称不能超过64个字符！"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        db.Messages.Messages.clear();
+        view.Calls.clear();
+        const bool added = c.kind == TPowerEntryKind::Duty ? dm.AddDuty(c.code, c.name, "")
+                                                           : dm.AddUser(c.code, c.name, "", "");
+        EXPECT_EQ(added, c.message.isEmpty());
+        EXPECT_EQ(db.Messages.LastText(), c.message);
+        if (!added) EXPECT_TRUE(view.Calls.isEmpty());
+    }
+    EXPECT_EQ(Count("select count(*) from SP_Duty"), 2);
+    EXPECT_EQ(Count("select count(*) from SP_User"), 2);
+    // A rename is held to the same widths and keeps the old names.
+    EXPECT_FALSE(dm.RenameDuty(1, "admin", c31));
+    EXPECT_EQ(db.Messages.LastText(), QStringLiteral("名称不能超过30个字符！"));
+    EXPECT_FALSE(dm.RenameUser(1, "", "超级用户"));
+    EXPECT_EQ(db.Messages.LastText(), QStringLiteral("请输入编码！"));
+    EXPECT_EQ(GetSQLString("select Name from SP_Duty where ID = 1"), QStringLiteral("系统管理员"));
+    EXPECT_EQ(GetSQLString("select Code from SP_User where ID = 1"), QStringLiteral("admin"));
+}
+
+TEST_F(UserPowerDM, TheLoggedInUserAndTheLastAdministratorAreNotDeleted)
+{
+    // The delivered administrator (1) is also a member of the administrator duty (1).
+    ASSERT_TRUE(dm.AddUser("u1", "张三", "", ""));  // 2
+    ASSERT_TRUE(dm.AddDuty("d1", "班长", ""));      // 3
+    TWBUserPower loggedIn;
+    loggedIn.LoadUser(2);
+    TWBUserPower::SetCurrent(&loggedIn);
+    struct TCurrentAgain {
+        ~TCurrentAgain() { TWBUserPower::SetCurrent(nullptr); }
+    } again;
+    db.Messages.Messages.clear();
+
+    EXPECT_FALSE(dm.DeleteUser(2));
+    EXPECT_EQ(db.Messages.Texts(), QStringList({"不能删除当前登录的用户！"}));  // refused without asking
+    EXPECT_EQ(dm.AdministratorCount(), 1);
+    EXPECT_FALSE(dm.DeleteUser(1));
+    EXPECT_EQ(db.Messages.LastText(), QStringLiteral("系统至少要保留一个管理员！"));
+    // The administrator duty is the last one only once no administrator user is left.
+    EXPECT_TRUE(dm.DeleteDuty(1));
+    EXPECT_EQ(Count("select count(*) from SP_User where ID = 1"), 1);
+
+    // Membership in an administrator duty makes an administrator too.
+    ExecuteSQL("update SP_User set IsAdmin = 0 where ID = 1");
+    ExecuteSQL("update SP_Duty set IsAdmin = 1 where ID = 3");
+    ExecuteSQL("insert into SP_UserDuty (UserID, DutyID) values (1, 3)");
+    EXPECT_EQ(dm.AdministratorCount(), 1);
+    db.Messages.Messages.clear();
+    EXPECT_FALSE(dm.DeleteDuty(3));
+    EXPECT_FALSE(dm.DeleteUser(1));
+    EXPECT_EQ(db.Messages.Texts(), QStringList({"系统至少要保留一个管理员！", "系统至少要保留一个管理员！"}));
+    // A second administrator frees the first.
+    ExecuteSQL("update SP_User set IsAdmin = 1 where ID = 2");
+    TWBUserPower::SetCurrent(nullptr);
+    EXPECT_TRUE(dm.DeleteUser(1));
+    EXPECT_EQ(Count("select count(*) from SP_User"), 1);
+}
+
+TEST_F(UserPowerDM, MembershipsThatLeaveNoAdministratorAreRefusedAndStayPending)
+{
+    TZCQuery& q = dm.qryDutyUser();
+    TUserPowerDM::OpenWith(q, "DutyID", 1);
+    ASSERT_EQ(q.RecordCount(), 1);
+    ExecuteSQL("update SP_User set IsAdmin = 0 where ID = 1");
+    q.Delete();
+    EXPECT_EQ(MessageOf([&] { dm.ApplyMemberships(q); }), QStringLiteral("系统至少要保留一个管理员！"));
+    EXPECT_EQ(Count("select count(*) from SP_UserDuty where DutyID = 1"), 1);
+    EXPECT_TRUE(q.UpdatesPending());
+    EXPECT_FALSE(db.DM().InTransaction());
+    // With another administrator the same change is written.
+    ExecuteSQL("insert into SP_User (ID, Code, Name, Password, Stop, IsAdmin) values (5, 'u5', '王五', '', 0, 1)");
+    dm.ApplyMemberships(q);
+    EXPECT_EQ(Count("select count(*) from SP_UserDuty where DutyID = 1"), 0);
+    EXPECT_FALSE(q.UpdatesPending());
+}
+
+TEST_F(UserPowerDM, DescriptionIsWrittenOnlyWhenChangedAndWithinItsWidth)
+{
+    dm.ChangeDescribe(TPowerEntryKind::Duty, 1, "全部权限'含引号'");
+    EXPECT_EQ(GetSQLString("select Describe from SP_Duty where ID = 1"), QStringLiteral("全部权限'含引号'"));
+    EXPECT_EQ(MessageOf([&] { dm.ChangeDescribe(TPowerEntryKind::User, 1, QString(101, QLatin1Char('x'))); }),
+              QStringLiteral("描述不能超过100个字符！"));
+    EXPECT_EQ(GetSQLString("select Describe from SP_User where ID = 1"), QStringLiteral("系统管理员"));
+    // A refused write leaves the data module showing the stored description.
+    dm.qryUser().Open();
+    ExecuteSQL("delete from SP_User where ID = 1");
+    EXPECT_THROW(dm.ChangeDescribe(TPowerEntryKind::User, 1, "新描述"), EDatabaseError);
+    EXPECT_FALSE(dm.qryUser().UpdatesPending());
 }
