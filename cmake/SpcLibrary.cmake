@@ -1,7 +1,9 @@
 # Helpers for the two libraries of each subsystem.
 #   spc_core_library(<name> SOURCES ... LINK ...)     code without widgets
 #   spc_windows_library(<name> SOURCES ... LINK ...)  windows of a subsystem
-#   spc_test(<name> SOURCES ... LINK ...)             a GoogleTest executable run by CTest
+#   spc_test(<name> [BOTH_ENGINES] SOURCES ... LINK ...)
+#       a GoogleTest executable run by CTest; with BOTH_ENGINES its database tests run once on an
+#       SQLite file and once more (tests named "...@postgres") on the private PostgreSQL server
 set_property(GLOBAL PROPERTY SPC_CORE_LIBRARIES "")
 
 function(spc_core_library name)
@@ -20,12 +22,16 @@ function(spc_windows_library name)
 endfunction()
 
 function(spc_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+  cmake_parse_arguments(ARG "BOTH_ENGINES" "" "SOURCES;LINK" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARG_LINK} Qt6::Test GTest::gtest GTest::gmock)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  if(ARG_BOTH_ENGINES)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_SUFFIX "@postgres"
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QIHENG_SPC_TEST_ENGINE=postgres")
+  endif()
 endfunction()
 
 # A core library must never reach Qt6::Widgets, directly or through another library.

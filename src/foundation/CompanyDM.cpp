@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QRegularExpression>
 #include <QUrl>
+#include <QUrlQuery>
 
 namespace {
 TCompanyDM* g_current = nullptr;
@@ -71,6 +73,23 @@ void TCompanyDM::OpenWith(const QString& user, const QString& password)
         db.setPassword(url.password());
         if (!Params.PasswordFile.isEmpty()) qputenv("PGPASSFILE", QFile::encodeName(Params.PasswordFile));
         if (!db.open()) throw EDatabaseError(db.lastError(), QString());
+        // "?search_path=name" keeps the program's tables in a schema of their own (one database
+        // can then hold several plants, or the tests' private schemas).
+        const QString schema = QUrlQuery(url).queryItemValue(QStringLiteral("search_path"));
+        if (!schema.isEmpty()) {
+            static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+            if (!identifier.match(schema).hasMatch()) {
+                Disconnect();
+                throw ESystemError(QStringLiteral("数据库模式名称不正确：%1").arg(schema));
+            }
+            QSqlQuery q(db);
+            if (!q.exec(QStringLiteral("set search_path to %1").arg(schema))) {
+                const QSqlError err = q.lastError();
+                q = QSqlQuery();
+                Disconnect();
+                throw EDatabaseError(err, QStringLiteral("set search_path"));
+            }
+        }
         return;
     }
     FEngine = TDbEngine::SQLite;

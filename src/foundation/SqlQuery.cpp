@@ -2,6 +2,10 @@
 
 #include "foundation/CompanyDM.h"
 #include "foundation/Errors.h"
+#include "foundation/Schema.h"
+
+#include <QHash>
+#include <QRegularExpression>
 
 #include <QSqlField>
 #include <QSqlQuery>
@@ -36,6 +40,28 @@ TFieldType TypeOfSqlField(const QSqlField& field)
     }
 }
 } // namespace
+
+// PostgreSQL folds unquoted names to lower case. The program's field names keep the spelling the
+// statement or the schema gives them, as the embedded engine reports them.
+static QString ProgramSpelling(const QString& name, const QString& sql)
+{
+    static const QHash<QString, QString> schemaNames = [] {
+        QHash<QString, QString> names;
+        static const QRegularExpression word(QStringLiteral("[A-Za-z_][A-Za-z0-9_]*"));
+        for (const QString& statement : SchemaStatements())
+            for (auto it = word.globalMatch(statement); it.hasNext();) {
+                const QString token = it.next().captured();
+                if (token != token.toLower() && !names.contains(token.toLower())) names.insert(token.toLower(), token);
+            }
+        return names;
+    }();
+    static const QRegularExpression word(QStringLiteral("[A-Za-z_][A-Za-z0-9_]*"));
+    for (auto it = word.globalMatch(sql); it.hasNext();) {
+        const QString token = it.next().captured();
+        if (token.size() == name.size() && token != name && token.compare(name, Qt::CaseInsensitive) == 0) return token;
+    }
+    return schemaNames.value(name, name);
+}
 
 TQuery::TQuery(QObject* parent) : TDataSet(parent)
 {
@@ -147,10 +173,12 @@ void TQuery::InternalOpen()
     std::vector<TFieldDef> defs;
     defs.reserve(static_cast<size_t>(n));
     std::vector<int> open;  // columns whose type the driver left to the values
+    const bool folded = dm->Engine() == TDbEngine::PostgreSQL;
     for (int i = 0; i < n; ++i) {
         const QSqlField f = record.field(i);
         const TFieldType type = TypeOfSqlField(f);
-        defs.push_back({f.name(), type, f.length() > 0 && type == TFieldType::String ? f.length() : 0});
+        const QString name = folded && f.name() == f.name().toLower() ? ProgramSpelling(f.name(), FSQL) : f.name();
+        defs.push_back({name, type, f.length() > 0 && type == TFieldType::String ? f.length() : 0});
         if (type == TFieldType::String || type == TFieldType::Unknown) open.push_back(i);
     }
     DefineFields(defs, false);

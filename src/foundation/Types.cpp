@@ -37,6 +37,8 @@ QDateTime VariantToDateTime(const QVariant& v)
 QString VariantToString(const QVariant& v)
 {
     if (v.isNull() || !v.isValid()) return {};
+    // The server hands back date-times as such; they read as the text both engines store.
+    if (v.metaType().id() == QMetaType::QDateTime) return DateTimeToDbText(v.toDateTime());
     return v.toString();
 }
 

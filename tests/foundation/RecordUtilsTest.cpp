@@ -110,6 +110,7 @@ TEST(RecordUtils, DeleteTaskSubgroupsOnlyTouchesTheTasksRows)
 TEST(RecordUtils, FoldersAndHelpTopics)
 {
     TTestDatabase db;
+    SPC_SQLITE_ONLY(db);  // the program folder with its database file
     EXPECT_EQ(GetAppPath(), db.DirPath());
     EXPECT_EQ(GetReportPath(), db.DirPath() + "/Report");
     EXPECT_EQ(GetBackupPath(), db.DirPath() + "/Backup");

@@ -1,10 +1,14 @@
 #pragma once
-// A real SQLite database file in a temporary folder, connected as the current connection, with a
-// scripted message service installed. Each test gets a fresh one.
+// A fresh database for each test, connected as the current connection, with a scripted message
+// service installed and the program folder and settings file in a temporary folder. It is a real
+// SQLite file there, or — when the test executable runs with QIHENG_SPC_TEST_ENGINE=postgres (CTest
+// runs every database test that way too) — a schema of its own on the PostgreSQL server that
+// QIHENG_SPC_PG_URL names.
 #include "foundation/CompanyDM.h"
 #include "foundation/MessageService.h"
 
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <memory>
 
 class TTestDatabase {
@@ -14,7 +18,9 @@ public:
                            const QString& connectionName = QStringLiteral("RUZAZ"));
     ~TTestDatabase();
 
+    // The database's DBQ: the file's path, or the server's address with the test's schema.
     QString Path() const { return FPath; }
+    bool IsServer() const { return !FSchema.isEmpty(); }
     QString DirPath() const { return FDir.path(); }
     TCompanyDM& DM() { return *FDM; }
     TScriptedMessageService Messages;
@@ -25,6 +31,7 @@ public:
 private:
     QTemporaryDir FDir;
     QString FPath;
+    QString FSchema;
     std::unique_ptr<TCompanyDM> FDM;
     std::unique_ptr<TMessageServiceScope> FScope;
 };
@@ -32,6 +39,16 @@ private:
 // A fresh schema of its own on the PostgreSQL server that QIHENG_SPC_PG_URL names (./test starts a
 // private one), the current connection while it lives; dropped afterwards. Without the variable it
 // is not available: the test is skipped, except under CI, where a missing server fails it.
+// Whether this test executable runs its database tests on the server.
+bool TestEngineIsServer();
+
+// For a test about the embedded database file itself (its path, copying it, the run modes):
+// skipped when the tests run on the server.
+#define SPC_SQLITE_ONLY(db)                                                   \
+    do {                                                                      \
+        if ((db).IsServer()) GTEST_SKIP() << "about the embedded database file"; \
+    } while (false)
+
 class TPostgresDatabase {
 public:
     TPostgresDatabase();

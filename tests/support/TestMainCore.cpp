@@ -2,9 +2,12 @@
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
+#include "TestServer.h"
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    if (const int code = SkipWithoutServer()) return code;
     return RUN_ALL_TESTS();
 }

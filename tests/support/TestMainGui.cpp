@@ -2,10 +2,13 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include "TestServer.h"
+
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    if (const int code = SkipWithoutServer()) return code;
     return RUN_ALL_TESTS();
 }
