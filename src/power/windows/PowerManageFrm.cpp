@@ -366,6 +366,7 @@ void TPowerManageFrm::ShowNode(QTreeWidgetItem* node)
         FGrid.ClearTarget();
         FGridModel->Refresh();
         Pages->setCurrentWidget(node == UserRoot() ? UserList : DutyList);
+        AdminLabel->setVisible(true);
         ShowBars(false);
         return;
     }
@@ -378,6 +379,7 @@ void TPowerManageFrm::ShowNode(QTreeWidgetItem* node)
     FGridModel->Refresh();
     const bool admin = FGrid.TargetIsAdmin();
     Pages->setCurrentWidget(admin ? AdminPage : static_cast<QWidget*>(PowerGridView));
+    AdminLabel->setVisible(!admin);  // the page says it already
     // An administrator holds everything: there is nothing to grant.
     ShowBars(!admin);
     RefreshGrantButtons();
