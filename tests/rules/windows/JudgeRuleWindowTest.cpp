@@ -7,7 +7,6 @@
 #include "component/DataSetModel.h"
 #include "component/DialogRunner.h"
 #include "component/FormFactory.h"
-#include "foundation/CommandCentre.h"
 #include "foundation/DataSet.h"
 #include "foundation/MessageService.h"
 #include "foundation/RecordUtils.h"
@@ -27,9 +26,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QPointer>
 #include <QDir>
-#include <QMenu>
+#include <QPointer>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTableView>
@@ -274,6 +272,12 @@ TEST(JudgeRuleWindows, ExpressionsFromTheControls)
         {"secondary chart, trend, code 10", true, true, 14, 0, "相邻点上下交错", "ST10,14", "副控制图连续14点相邻点上下交错"},
     };
     auto* list = f.Open<TLJudgeRuleListFrm>();
+    const int before = Count("select count(*) from L_JudgeRule");
+    // A new rule left untouched goes without a question, although it holds its defaults.
+    f.runner.Scripts << [&](QDialog& d) { Click(EditWindowOf<TLJudgeRuleEditFrm>(d)->btnCancelExit); };
+    list->actNew->trigger();
+    EXPECT_TRUE(f.db.Messages.Messages.isEmpty());
+    EXPECT_EQ(Count("select count(*) from L_JudgeRule"), before);
     int i = 0;
     for (const TCase& c : cases) {
         const QString code = QStringLiteral("N%1").arg(++i);
@@ -379,6 +383,27 @@ TEST(JudgeRuleWindows, ExistingRulesShowTheirTypeAndKeepNoPendingChange)
     EXPECT_EQ(r.Row.Area_Trend, NullValue);
     EXPECT_EQ(r.Row.ExceptionType_Trend, NullValue);
     EXPECT_EQ(r.Describe, QStringLiteral("主控制图8点中有8点在一倍和二倍的标准差内"));
+
+    // "保存&&新增": the next record shows as a new rule does, whatever the saved one was.
+    bool nextShownAsNew = false;
+    f.runner.Scripts << [&](QDialog& d) {
+        auto* e = EditWindowOf<TLJudgeRuleEditFrm>(d);
+        Type(e->edtCode, QStringLiteral("S1"));
+        Type(e->edtName, QStringLiteral("极差连续下降"));
+        ClickIndicator(e->rbSub);
+        ClickIndicator(e->rbTrend);
+        TypeNumber(e->spnAreaTrend, 7);
+        Choose(e->cbTrend, QStringLiteral("下降"));
+        Click(e->btnSaveNew);
+        nextShownAsNew = e->edtCode->text().isEmpty() && e->rbMain->isChecked() && e->rbRun->isChecked() &&
+                         e->spnAreaRun->isEnabled() && !e->spnAreaTrend->isEnabled() && e->chkAutoDescribe->isChecked() &&
+                         e->cbTrend->currentIndex() == -1;
+        Click(e->btnCancelExit);
+    };
+    list->actNew->trigger();
+    EXPECT_TRUE(nextShownAsNew);
+    EXPECT_EQ(StoredRule(QStringLiteral("S1")).Expression, QStringLiteral("ST3,7"));
+    EXPECT_EQ(StoredRule(QStringLiteral("S1")).Describe, QStringLiteral("副控制图连续7点下降"));
     list->close();
 }
 
@@ -638,26 +663,36 @@ TEST(JudgeRuleWindows, NewTemplateAndItsDeletion)
         EXPECT_FALSE(a->isVisible());
         EXPECT_FALSE(a->isEnabled());
     }
-    QString refusal;
+    QStringList messages, keptRules, filtered;
     f.runner.Scripts << [&](QDialog& d) {
         auto* e = EditWindowOf<TLJudgeRuleTemplateEditFrm>(d);
-        Type(e->edtCode, QStringLiteral("T09"));
+        Type(e->edtCode, QStringLiteral("T01"));
         Click(e->btnSelect);
-        Click(e->btnSaveExit);
-        refusal = f.db.Messages.LastText();
+        Click(e->btnSaveExit);  // no name
         Type(e->edtName, QStringLiteral("新模板"));
+        Click(e->btnSaveExit);  // a code in use
+        messages = f.db.Messages.Texts();
+        keptRules = Column(e->RuleGrid);
+        Retype(e->edtCode, QStringLiteral("T09"));
         Click(e->btnSaveExit);
     };
     f.runner.Scripts << [&](QDialog& d) {
         auto& s = dynamic_cast<TJudgeRuleMSelectFrm&>(d);
         EXPECT_TRUE(Ticked(s).isEmpty());
+        Type(s.edtCode, QStringLiteral("R1"));
+        for (int r = 0; r < s.Grid->model()->rowCount(); ++r) filtered << s.Grid->model()->index(r, 1).data().toString();
+        ClickTickBox(s, RuleRow(s, "R11"));
+        Retype(s.edtCode, QString());
         ClickTickBox(s, RuleRow(s, "R01"));
         ClickTickBox(s, RuleRow(s, "R03"));
         Click(s.btnOK);
     };
     QTest::keyClick(list->MasterGrid, Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(refusal, QStringLiteral("请输入名称"));
-    EXPECT_EQ(TemplateRules(QStringLiteral("T09")), (QStringList{"R01", "R03"}));
+    EXPECT_EQ(filtered, (QStringList{"R10", "R11"}));
+    EXPECT_EQ(messages, (QStringList{QStringLiteral("请输入名称"), QStringLiteral("记录重复(编码或主键)，请检查！")}));
+    EXPECT_EQ(keptRules, (QStringList{"R01", "R03", "R11"})) << "the refused save keeps the chosen rules";
+    EXPECT_EQ(TemplateRules(QStringLiteral("T09")), (QStringList{"R01", "R03", "R11"}));
+    EXPECT_EQ(TemplateRules(QStringLiteral("T01")).size(), 8) << "the template whose code was typed first is untouched";
     const int id = Count("select JRTID from L_JudgeRuleTemplate where JRTCode = 'T09'");
     EXPECT_GT(id, 0) << "the key was drawn";
 
