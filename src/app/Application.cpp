@@ -9,6 +9,9 @@
 #include "foundation/Errors.h"
 #include "foundation/MessageService.h"
 #include "foundation/RecordUtils.h"
+#include "masterdata/KQCommonDM.h"
+#include "masterdata/ListDM.h"
+#include "masterdata/windows/SelectionCommands.h"
 #include "power/windows/Login.h"
 
 #include <QFont>
@@ -49,12 +52,17 @@ TApplicationShell::TApplicationShell()
 {
     TClassFactory::SetCurrent(&Factory);
     RegisterWindowClasses(Factory);
+    RegisterSelectionCommands(Commands);
 }
 
 TApplicationShell::~TApplicationShell()
 {
     MainWindow.reset();
+    UnregisterSelectionCommands(Commands);
+    CommonDM.reset();
+    ListDM.reset();
     PowerDM.reset();
+    if (TWBUserPower::Current() == &Power) TWBUserPower::SetCurrent(nullptr);
     if (TClassFactory::Current() == &Factory) TClassFactory::SetCurrent(nullptr);
     if (TCompanyDM::Current() == &DM) TCompanyDM::SetCurrent(nullptr);
 }
@@ -89,11 +97,17 @@ TApplicationShell::TStartResult TApplicationShell::Start()
     }
 
     PowerDM = std::make_unique<TUserPowerDM>(DM);
+    TUserPowerDM::SetCurrent(PowerDM.get());
+    TWBUserPower::SetCurrent(&Power);
 
     if (!Login(Power, Settings, FSplash.get())) {
         FSplash.reset();
         return TStartResult::LoginCancelled;
     }
+
+    ListDM = std::make_unique<TListDM>(DM);
+    CommonDM = std::make_unique<TKQCommonDM>(DM);
+    TKQCommonDM::SetCurrent(CommonDM.get());
 
     FSplash.reset();
     MainWindow = std::make_unique<TZEDAVAdevAzu>(Power, Settings, DM);

@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <memory>
 
+class TKQCommonDM;
+class TListDM;
 class TSplashFrm;
 class TZEDAVAdevAzu;
 
@@ -42,6 +44,9 @@ public:
     TWBUserPower Power;
     // The permission data module (start step 9).
     std::unique_ptr<TUserPowerDM> PowerDM;
+    // The look-up data modules of the master lists and the selection dialogs, made after login.
+    std::unique_ptr<TListDM> ListDM;
+    std::unique_ptr<TKQCommonDM> CommonDM;
     // The window factory with the program's window classes, and the one command centre: the
     // selection dialogs' commands and the data-change announcements ("VDataChange", "ADataChange").
     TWidgetClassFactory Factory;

@@ -4,12 +4,16 @@
 #include "component/FormFactory.h"
 #include "engine/windows/AChartFrm.h"
 #include "engine/windows/VChartFrm.h"
+#include "masterdata/windows/MasterDataWindows.h"
+#include "power/windows/PowerManageFrm.h"
 
 void RegisterWindowClasses(TClassFactory& factory)
 {
+    RegisterMasterDataWindowClasses(factory);
     factory.RegisterFormClasses({
         FormClassOf<TNavigateFrm>(),
         FormClassOf<TVChartFrm>(),
         FormClassOf<TAChartFrm>(),
+        FormClassOf<TPowerManageFrm>(),
     });
 }

@@ -3,7 +3,7 @@
 #include "app/About.h"
 #include "app/Backup.h"
 #include "app/Navigate.h"
-#include "app/NewPassword.h"
+#include "power/windows/NewPasswordFrm.h"
 #include "app/Pictures.h"
 #include "app/RunMode.h"
 #include "component/BaseFrm.h"

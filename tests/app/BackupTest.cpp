@@ -79,6 +79,7 @@ void WriteText(const QString& path, const QByteArray& text)
 TEST(Backup, CopiesTheDatabaseInUseIntoTheBackupFolder)
 {
     TBackupFixture f;
+    SPC_SQLITE_ONLY(f.db);
     ExecuteSQL(QStringLiteral("insert into L_Case (CaseID, CaseCode) values (1, 'c1')"));
     ASSERT_FALSE(QDir(f.Backups()).exists());
     const QString target = f.Backups() + QStringLiteral("/monday.zoz");
@@ -105,6 +106,7 @@ TEST(Backup, CopiesTheDatabaseInUseIntoTheBackupFolder)
 TEST(Backup, AnExistingFileIsReplacedOnlyOnYes)
 {
     TBackupFixture f;
+    SPC_SQLITE_ONLY(f.db);
     QDir().mkpath(f.Backups());
     const QString target = f.Backups() + QStringLiteral("/old.zoz");
     WriteText(target, "old");
@@ -130,6 +132,7 @@ TEST(Backup, AnExistingFileIsReplacedOnlyOnYes)
 TEST(Backup, AFailedCopyIsReportedAndLeavesNoFile)
 {
     TBackupFixture f;
+    SPC_SQLITE_ONLY(f.db);
     QDir().mkpath(f.Backups());
     WriteText(f.Backups() + QStringLiteral("/afile"), "x");
     const QString target = f.Backups() + QStringLiteral("/afile/sub/copy.zoz");  // below a file: cannot be made
@@ -143,6 +146,7 @@ TEST(Backup, AFailedCopyIsReportedAndLeavesNoFile)
 TEST(Restore, PutsAnOlderBackupInPlaceKeepingTheReplacedFile)
 {
     TBackupFixture f;
+    SPC_SQLITE_ONLY(f.db);
     ExecuteSQL(QStringLiteral("insert into L_Case (CaseID, CaseCode) values (1, 'now')"));
     const QString backup = f.Backups() + QStringLiteral("/v1.zoz");
     InitDatabaseFile(backup, false);  // a delivered database: schema version 1
@@ -164,6 +168,7 @@ TEST(Restore, PutsAnOlderBackupInPlaceKeepingTheReplacedFile)
 TEST(Restore, IsRefusedBeforeAnythingIsReplaced)
 {
     TBackupFixture f;
+    SPC_SQLITE_ONLY(f.db);
     ExecuteSQL(QStringLiteral("insert into L_Case (CaseID, CaseCode) values (1, 'now')"));
     const QByteArray before = ReadAll(f.db.Path());
     QDir().mkpath(f.Backups());
@@ -202,4 +207,21 @@ TEST(Restore, IsRefusedBeforeAnythingIsReplaced)
         EXPECT_FALSE(QFileInfo::exists(f.db.Path() + ".bak")) << c.why;
     }
     EXPECT_EQ(ReadAll(f.db.Path()), before);
+}
+
+// On the server the database belongs to the server's own backup, and other workstations hold it
+// open: both are refused with a message, nothing is asked and no file is made.
+TEST(Backup, OnTheServerBothAreRefused)
+{
+    TBackupFixture f;
+    if (!f.db.IsServer()) GTEST_SKIP() << "about the server";
+    const QString target = f.Backups() + QStringLiteral("/server.zoz");
+    f.Choose(target);
+    f.Trigger("BackupAction");
+    EXPECT_TRUE(f.db.Messages.LastText().startsWith(QStringLiteral("备份失败！"))) << f.db.Messages.LastText().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(target));
+    f.db.Messages.Messages.clear();
+    f.Trigger("RestoreAction");
+    EXPECT_EQ(f.db.Messages.Texts(), QStringList{"只有单机运行时才能恢复数据！"});
+    EXPECT_TRUE(f.db.DM().Connected());
 }

@@ -69,6 +69,7 @@ void Type(QLineEdit* edit, const QString& text)
 TEST(ServerMode, TheDialogRefusesAnIncompleteServer)
 {
     TTestDatabase db;
+    SPC_SQLITE_ONLY(db);  // the dialog itself; once is enough
     TAppSettings settings;
     TRunModeFrm dialog(settings);
     dialog.show();
@@ -95,6 +96,7 @@ TEST(ServerMode, TheDialogRefusesAnIncompleteServer)
 
 TEST(ServerMode, AServerDatabaseIsMadeTestedChosenAndStartedOn)
 {
+    if (TestEngineIsServer()) GTEST_SKIP() << "makes its own server database";
     TServerDatabase server;
     SPC_REQUIRE_SERVER(server);
     const QString url = server.Url.toString();

@@ -13,7 +13,7 @@
 #include "power/windows/NewUserFrm.h"
 #include "power/windows/PowerManageFrm.h"
 #include "power/windows/RenameFrm.h"
-#include "power/windows/UserPasswordFrm.h"
+#include "power/windows/NewPasswordFrm.h"
 #include "power/windows/UserPropertyFrm.h"
 #include "power/windows/UserSelectFrm.h"
 
@@ -406,7 +406,7 @@ TEST_F(PowerManageFrmTest, SetsAUsersPassword)
     frm.show();
     AddDutyAndUser(frm);
     runner.Scripts << [&](QDialog& d) {
-        auto& dlg = dynamic_cast<TUserPasswordFrm&>(d);
+        auto& dlg = dynamic_cast<TNewPasswordFrm&>(d);
         Shot(dlg, "power-new-password");
         Type(dlg.edtPassword, "geheim");
         QTest::keyClick(dlg.edtPassword, Qt::Key_Return);
@@ -418,7 +418,7 @@ TEST_F(PowerManageFrmTest, SetsAUsersPassword)
         Click(dlg.btnOk);
     };
     ChooseFromContextMenu(frm, frm.EntryTree, frm.EntryNode(TPowerEntryKind::User, 3), frm.actUserPassword);
-    EXPECT_EQ(runner.Shown, QStringList({"TNewDutyFrm", "TNewUserFrm", "TUserPasswordFrm"}));
+    EXPECT_EQ(runner.Shown, QStringList({"TNewDutyFrm", "TNewUserFrm", "TNewPasswordFrm"}));
     TWBUserPower login;
     EXPECT_NO_THROW(CheckLogin("张三", "geheim", login));
 }

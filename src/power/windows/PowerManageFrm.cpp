@@ -10,7 +10,7 @@
 #include "power/windows/NewDutyFrm.h"
 #include "power/windows/NewUserFrm.h"
 #include "power/windows/RenameFrm.h"
-#include "power/windows/UserPasswordFrm.h"
+#include "power/windows/NewPasswordFrm.h"
 #include "power/windows/UserPropertyFrm.h"
 
 #include <QAction>
@@ -507,7 +507,7 @@ void TPowerManageFrm::SetUserPassword()
 {
     int id = 0;
     if (!SelectedEntry(TPowerEntryKind::User, id)) return;
-    TUserPasswordFrm dialog(this);
+    TNewPasswordFrm dialog(this);
     if (RunDialog(dialog) != QDialog::Accepted) return;
     FDM->SetPassword(id, dialog.NewPassword());
 }

@@ -1,4 +1,4 @@
-#include "power/windows/UserPasswordFrm.h"
+#include "power/windows/NewPasswordFrm.h"
 
 #include "foundation/Errors.h"
 #include "foundation/MessageService.h"
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TUserPasswordFrm::TUserPasswordFrm(QWidget* parent) : TPowerDialog(parent)
+TNewPasswordFrm::TNewPasswordFrm(QWidget* parent) : TPowerDialog(parent)
 {
     setWindowTitle(QStringLiteral("新密码"));
     auto* layout = new QVBoxLayout(this);
@@ -28,11 +28,11 @@ TUserPasswordFrm::TUserPasswordFrm(QWidget* parent) : TPowerDialog(parent)
     row->addWidget(btnCancel);
     layout->addLayout(row);
     setFixedWidth(300);
-    connect(btnOk, &QPushButton::clicked, this, &TUserPasswordFrm::btnOkClick);
+    connect(btnOk, &QPushButton::clicked, this, &TNewPasswordFrm::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TUserPasswordFrm::btnOkClick()
+void TNewPasswordFrm::btnOkClick()
 {
     try {
         CheckNewPassword(edtPassword->text(), edtConfirm->text());
@@ -44,7 +44,7 @@ void TUserPasswordFrm::btnOkClick()
     accept();
 }
 
-QString TUserPasswordFrm::NewPassword() const
+QString TNewPasswordFrm::NewPassword() const
 {
     return edtPassword->text().trimmed();
 }

@@ -1,11 +1,11 @@
 #pragma once
-#include "component/BaseFrm.h"
+// 新密码: a new password, typed twice (the administrator setting a user's, or a user changing their own).
+#include "power/windows/PowerDialog.h"
 
 class QLineEdit;
 class QPushButton;
 
-// The password change dialog: the new password twice.
-class TNewPasswordFrm : public TBaseDialog {
+class TNewPasswordFrm : public TPowerDialog {
     Q_OBJECT
 public:
     explicit TNewPasswordFrm(QWidget* parent = nullptr);
@@ -13,10 +13,8 @@ public:
     QLineEdit* edtConfirm;
     QPushButton* btnOk;
     QPushButton* btnCancel;
+    // Closes when both texts are equal; otherwise says so and stays open.
     void btnOkClick();
     // The new password as stored: trimmed.
     QString NewPassword() const;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 };
