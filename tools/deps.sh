@@ -3,7 +3,7 @@
 set -euo pipefail
 PACKAGES=(qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-svg-dev
   qt6-translations-l10n libxlsxwriter-dev fonts-noto-cjk libgtest-dev libgmock-dev
-  libbenchmark-dev cmake ninja-build ccache pkg-config g++ postgresql)
+  libbenchmark-dev rapidjson-dev cmake ninja-build ccache pkg-config g++ postgresql)
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,8 +1,10 @@
 // qiheng-spc-cli chart: the engine's limits, points, statistics, histogram classes and Pareto
-// items for a CSV file of measurements or counts, as one JSON object. No database is involved:
-// the limits are always those computed from the data. --png, --pdf and --svg draw the chart as
-// well; --rules judges it.
+// items for a CSV file of measurements or counts, as one JSON object (or the points as CSV). No
+// database is involved: the limits are always those computed from the data. --png, --pdf and
+// --svg draw the chart as well; --rules judges it.
+#include "cli/ChartOutput.h"
 #include "cli/CliCommands.h"
+#include "cli/CsvReader.h"
 
 #include "engine/AttributeData.h"
 #include "engine/ChartPicture.h"
@@ -14,29 +16,10 @@
 #include "foundation/DataSet.h"
 #include "rules/ChartJudge.h"
 
-#include <QFile>
 #include <QHash>
-#include <QMap>
-#include <cmath>
 #include <optional>
 
 namespace {
-const char* const kUsage =
-    "用法: qiheng-spc-cli chart --type TYPE [--size N] [--step S] [--usl X] [--sl X] [--lsl X] "
-    "[--groups K] [--show N] [--rules \"EXPR;...\"] [--png FILE] [--pdf FILE] [--svg FILE] [--width W --height H] "
-    "FILE.csv";
-
-// Bad input: the message is the one line the user sees.
-class EChartInput : public ESystemError {
-public:
-    using ESystemError::ESystemError;
-};
-
-[[noreturn]] void Fail(const QString& message)
-{
-    throw EChartInput(message);
-}
-
 enum class TFamily { Variable, Attribute, Pareto };
 
 struct TTypeName {
@@ -53,254 +36,208 @@ const TTypeName kTypes[] = {
     {"pareto", ctPareto, TFamily::Pareto},
 };
 
-struct TOptions {
-    QString typeName;
-    TChartType type = ctNone;
-    TFamily family = TFamily::Variable;
-    QString file;
-    QMap<QString, QString> values;  // option name (without dashes) → text
+struct TPictureOption {
+    const char* option;
+    TPictureFormat format;
+};
+const TPictureOption kPictures[] = {{"png", TPictureFormat::Png}, {"pdf", TPictureFormat::Pdf}, {"svg", TPictureFormat::Svg}};
+
+QList<QCommandLineOption> ChartOptions()
+{
+    const auto valued = [](const char* name, const char* description, const char* value) {
+        return QCommandLineOption(QString::fromUtf8(name), QString::fromUtf8(description), QString::fromUtf8(value));
+    };
+    return {
+        valued("type", "图表类型：xbar-r, xbar-s, x-rm, histogram, p, np, u, c, pareto", "TYPE"),
+        valued("size", "计划子组容量（默认为第一个子组的值数）", "N"),
+        valued("step", "移动极差的步长（默认1）", "S"),
+        valued("usl", "规格上限", "X"),
+        valued("sl", "规格中心", "X"),
+        valued("lsl", "规格下限", "X"),
+        valued("groups", "直方图的组数", "K"),
+        valued("show", "柏拉图单列的项数，其余合为<其他>", "N"),
+        valued("rules", "判异规则，以分号分隔，如\"MT1,6;MR8,1,1\"", "EXPR;..."),
+        valued("format", "输出格式：json（默认），或csv（各点的值、控制限和状态）", "json|csv"),
+        valued("png", "另把图表画成PNG图片", "FILE"),
+        valued("pdf", "另把图表画成PDF文件", "FILE"),
+        valued("svg", "另把图表画成SVG图片", "FILE"),
+        valued("width", "图片宽度（像素，默认1200）", "W"),
+        valued("height", "图片高度（像素，默认600，两个图时800）", "H"),
+    };
+}
+
+// Bad usage and bad data are told apart by the exit code.
+[[noreturn]] void Refuse(const QString& message)
+{
+    throw ECliUsage(message);
+}
+
+// ---- --rules: the chart judged with rules written as the judge's expressions ----
+
+class TRulesJudgement {
+public:
+    // The rules of --rules, in the order given (none without the option), checked before any data
+    // is read.
+    TRulesJudgement(const TCliArguments& args, const QString& typeName, bool attribute)
+    {
+        if (!args.IsSet(QStringLiteral("rules"))) return;
+        DefineJudgeRuleTable(FRules);
+        for (const QString& text : args.Value(QStringLiteral("rules")).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            if (text.trimmed().isEmpty()) continue;
+            TJudgeRuleRow row;
+            try {
+                row = ParseJudgeExpression(text);
+            } catch (const ESystemError& e) {
+                Refuse(e.Message());
+            }
+            const bool trend = row.JudgeType != 2;
+            if (!JudgeRuleDefinitionValid(trend, trend ? row.Area_Trend : row.Area_Run,
+                                          trend ? row.Area_Trend : row.Exception_Run,
+                                          trend ? row.ExceptionType_Trend : row.ExceptionType_Run))
+                Refuse(QStringLiteral("%1：检测规则定义错误！").arg(text.trimmed()));
+            // The judge drops secondary-chart rules of an attribute chart; asked for by name, they
+            // are refused instead.
+            if (attribute && row.TargetType != 1)
+                Refuse(QStringLiteral("检测规则%1针对副控制图，不适用于图表类型%2").arg(text.trimmed(), typeName));
+            AppendJudgeRuleRow(FRules, row);
+        }
+        if (FRules.RecordCount() == 0) Refuse(QStringLiteral("选项--rules缺少取值"));
+        FActive = true;
+        DefineExceptionTable(FExceptions);
+    }
+
+    void Run(TVariableChartData* variable, TAttributeChartData* attribute)
+    {
+        if (!FActive) return;
+        if (variable)
+            FJudge.SetVariableData(variable);
+        else
+            FJudge.SetAttributeData(attribute);
+        FJudge.LoadRules(FRules);
+        FJudge.ExceptionData = &FExceptions;
+        FJudge.JudgeSN = 0;
+        FJudge.JudgeChart();
+    }
+
+    // "violations" in the order they fired, and "states" of the subgroups after judging.
+    template <class TData>
+    void Write(TJsonOut& j, const TData& data) const
+    {
+        if (!FActive) return;
+        const int judgeSN = FExceptions.FieldByName(QStringLiteral("JudgeSN"))->Index();
+        const int sn = FExceptions.FieldByName(QStringLiteral("SN"))->Index();
+        const int expression = FExceptions.FieldByName(QStringLiteral("Expression"))->Index();
+        const int describe = FExceptions.FieldByName(QStringLiteral("Describe"))->Index();
+        j.Key("violations");
+        j.BeginArray();
+        for (int r = 0; r < FExceptions.RecordCount();) {
+            const QVariant current = FExceptions.RowValue(r, judgeSN);
+            j.BeginObject();
+            j.Key("JudgeSN");
+            j.Integer(current.toLongLong());
+            j.Key("Expression");
+            j.Text(FExceptions.RowValue(r, expression).toString());
+            j.Key("Describe");
+            j.Text(FExceptions.RowValue(r, describe).toString());
+            j.Key("SN");
+            j.BeginArray();
+            for (; r < FExceptions.RecordCount() && FExceptions.RowValue(r, judgeSN) == current; ++r)
+                j.Integer(FExceptions.RowValue(r, sn).toLongLong());
+            j.EndArray();
+            j.EndObject();
+        }
+        j.EndArray();
+        j.Key("states");
+        j.BeginArray();
+        for (int i = 0; i < data.Count(); ++i) {
+            j.BeginObject();
+            j.Key("SN");
+            j.Integer(data.Data(i).SN);
+            j.Key("State");
+            j.Text(StateName(data.Data(i).State));
+            j.EndObject();
+        }
+        j.EndArray();
+    }
+
+private:
+    bool FActive = false;
+    TMemTable FRules;
+    TChartJudge FJudge;
+    TMemTable FExceptions;
 };
 
-TOptions ParseArguments(const QStringList& args)
+// ---- the options ----
+
+struct TChartOptions {
+    QString TypeName;
+    TChartType Type = ctNone;
+    TFamily Family = TFamily::Variable;
+    bool Csv = false;
+    QString File;
+    int Size = 0;  // 0: the value count of the first subgroup
+    int Step = 1;
+    double USL = NullValue, SL = NullValue, LSL = NullValue;
+    std::optional<int> Groups;
+    int Show = 0;
+    std::optional<int> Width, Height;
+    QString Pictures[std::size(kPictures)];  // file per picture format, empty when not asked for
+};
+
+TChartOptions ReadOptions(const TCliArguments& args)
 {
-    static const QStringList valued{"type", "size", "step", "usl", "sl", "lsl", "groups", "show",
-                                    "png", "pdf", "svg", "width", "height", "rules"};
-    TOptions o;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (!a.startsWith(QLatin1String("--")) || a == QLatin1String("--")) {
-            if (!o.file.isEmpty()) Fail(QString::fromUtf8(kUsage));
-            o.file = a;
-            continue;
-        }
-        QString name = a.mid(2), value;
-        const int eq = name.indexOf(QLatin1Char('='));
-        if (eq >= 0) {
-            value = name.mid(eq + 1);
-            name = name.left(eq);
-        } else if (valued.contains(name)) {
-            if (i + 1 >= args.size()) Fail(QStringLiteral("选项--%1缺少取值").arg(name));
-            value = args[++i];
-        }
-        if (!valued.contains(name)) Fail(QStringLiteral("未知的选项：%1").arg(a));
-        if (o.values.contains(name)) Fail(QStringLiteral("选项--%1重复").arg(name));
-        o.values.insert(name, value);
-    }
-    if (!o.values.contains(QStringLiteral("type")) || o.file.isEmpty()) Fail(QString::fromUtf8(kUsage));
-    o.typeName = o.values.value(QStringLiteral("type"));
+    TChartOptions o;
+    if (!args.IsSet(QStringLiteral("type"))) args.Usage();
+    o.File = args.Positional(1).first();
+    o.TypeName = args.Value(QStringLiteral("type"));
     bool known = false;
     QStringList names;
     for (const TTypeName& t : kTypes) {
         names << QString::fromUtf8(t.name);
-        if (o.typeName == QLatin1String(t.name)) {
-            o.type = t.type;
-            o.family = t.family;
+        if (o.TypeName == QLatin1String(t.name)) {
+            o.Type = t.type;
+            o.Family = t.family;
             known = true;
         }
     }
-    if (!known) Fail(QStringLiteral("未知的图表类型：%1（可用：%2）").arg(o.typeName, names.join(QStringLiteral(", "))));
+    if (!known) Refuse(QStringLiteral("未知的图表类型：%1（可用：%2）").arg(o.TypeName, names.join(QStringLiteral(", "))));
 
     // Options that mean nothing for the chart asked for are refused rather than ignored.
-    auto only = [&](const char* option, bool applies) {
-        if (o.values.contains(QLatin1String(option)) && !applies)
-            Fail(QStringLiteral("选项--%1不适用于图表类型%2").arg(QLatin1String(option), o.typeName));
+    const auto only = [&](const char* option, bool applies) {
+        if (args.IsSet(QLatin1String(option)) && !applies)
+            Refuse(QStringLiteral("选项--%1不适用于图表类型%2").arg(QLatin1String(option), o.TypeName));
     };
-    for (const char* option : {"size", "step", "usl", "sl", "lsl"}) only(option, o.family == TFamily::Variable);
-    only("groups", o.type == ctHistogram);
-    only("show", o.type == ctPareto);
-    only("rules", o.type != ctHistogram && o.type != ctPareto);
+    for (const char* option : {"size", "step", "usl", "sl", "lsl"}) only(option, o.Family == TFamily::Variable);
+    only("groups", o.Type == ctHistogram);
+    only("show", o.Type == ctPareto);
+    only("rules", o.Type != ctHistogram && o.Type != ctPareto);
+
+    if (args.IsSet(QStringLiteral("format"))) {
+        const QString format = args.Value(QStringLiteral("format"));
+        if (format != QLatin1String("json") && format != QLatin1String("csv"))
+            Refuse(QStringLiteral("选项--format的取值“%1”应为json或csv").arg(format));
+        o.Csv = format == QLatin1String("csv");
+    }
+    o.Size = args.Int(QStringLiteral("size"), 1).value_or(0);
+    o.Step = args.Int(QStringLiteral("step"), NullValue + 1).value_or(1);
+    if (o.Step < 1) Refuse(QStringLiteral("移动极差的步长应大于或等于1"));
+    o.USL = args.Number(QStringLiteral("usl"));
+    o.SL = args.Number(QStringLiteral("sl"));
+    o.LSL = args.Number(QStringLiteral("lsl"));
+    o.Groups = args.Int(QStringLiteral("groups"), 1);
+    o.Show = args.Int(QStringLiteral("show"), 0).value_or(0);
+    o.Width = args.Int(QStringLiteral("width"), 100);
+    o.Height = args.Int(QStringLiteral("height"), 100);
+    for (std::size_t k = 0; k < std::size(kPictures); ++k) o.Pictures[k] = args.Value(QLatin1String(kPictures[k].option));
     return o;
 }
 
-std::optional<int> IntOption(const TOptions& o, const char* name, int least)
-{
-    if (!o.values.contains(QLatin1String(name))) return std::nullopt;
-    const QString text = o.values.value(QLatin1String(name)).trimmed();
-    bool ok = false;
-    const int v = text.toInt(&ok);
-    if (!ok || v < least)
-        Fail(QStringLiteral("选项--%1的取值“%2”应为不小于%3的整数").arg(QLatin1String(name), text).arg(least));
-    return v;
-}
+// ---- output ----
 
-double NumberOption(const TOptions& o, const char* name)
-{
-    if (!o.values.contains(QLatin1String(name))) return NullValue;
-    const QString text = o.values.value(QLatin1String(name)).trimmed();
-    bool ok = false;
-    const double v = text.toDouble(&ok);
-    if (!ok || !std::isfinite(v)) Fail(QStringLiteral("选项--%1的取值“%2”不是有效的数值").arg(QLatin1String(name), text));
-    return v;
-}
-
-// ---- CSV ----
-
-struct TCsvRow {
-    int line;
-    QStringList fields;
-};
-
-QStringList SplitCsvLine(const QString& line, int lineNo)
-{
-    QStringList fields;
-    QString field;
-    bool quoted = false, wasQuoted = false;
-    for (int i = 0; i < line.size(); ++i) {
-        const QChar ch = line[i];
-        if (quoted) {
-            if (ch == QLatin1Char('"')) {
-                if (i + 1 < line.size() && line[i + 1] == QLatin1Char('"')) {
-                    field += ch;
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                field += ch;
-            }
-        } else if (ch == QLatin1Char(',')) {
-            fields << (wasQuoted ? field : field.trimmed());
-            field.clear();
-            wasQuoted = false;
-        } else if (ch == QLatin1Char('"') && field.trimmed().isEmpty()) {
-            field.clear();
-            quoted = wasQuoted = true;
-        } else {
-            field += ch;
-        }
-    }
-    if (quoted) Fail(QStringLiteral("第%1行的引号没有结束").arg(lineNo));
-    fields << (wasQuoted ? field : field.trimmed());
-    return fields;
-}
-
-// The data rows of the file after a header that must read `header` exactly.
-QList<TCsvRow> ReadCsv(const QString& path, const QStringList& header)
-{
-    QFile file(path);
-    if (!file.exists()) Fail(QStringLiteral("文件不存在：%1").arg(path));
-    if (!file.open(QIODevice::ReadOnly)) Fail(QStringLiteral("无法打开文件：%1").arg(path));
-    QString text = QString::fromUtf8(file.readAll());
-    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    QList<TCsvRow> rows;
-    bool headerSeen = false;
-    for (int i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-        if (line.trimmed().isEmpty()) continue;
-        const QStringList fields = SplitCsvLine(line, i + 1);
-        if (!headerSeen) {
-            if (fields != header)
-                Fail(QStringLiteral("文件%1的表头应为“%2”").arg(path, header.join(QLatin1Char(','))));
-            headerSeen = true;
-            continue;
-        }
-        if (fields.size() != header.size())
-            Fail(QStringLiteral("第%1行应有%2列，实有%3列").arg(i + 1).arg(header.size()).arg(fields.size()));
-        rows << TCsvRow{i + 1, fields};
-    }
-    if (!headerSeen) Fail(QStringLiteral("文件%1的表头应为“%2”").arg(path, header.join(QLatin1Char(','))));
-    return rows;
-}
-
-int IntField(const TCsvRow& row, int col, const char* name, int least)
-{
-    bool ok = false;
-    const int v = row.fields[col].toInt(&ok);
-    if (!ok) Fail(QStringLiteral("第%1行的%2“%3”不是整数").arg(row.line).arg(QLatin1String(name), row.fields[col]));
-    if (v < least)
-        Fail(QStringLiteral("第%1行的%2“%3”不能小于%4").arg(row.line).arg(QLatin1String(name), row.fields[col]).arg(least));
-    return v;
-}
-
-double NumberField(const TCsvRow& row, int col, const char* name)
-{
-    bool ok = false;
-    const double v = row.fields[col].toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        Fail(QStringLiteral("第%1行的%2“%3”不是有效的数值").arg(row.line).arg(QLatin1String(name), row.fields[col]));
-    return v;
-}
-
-// ---- JSON ----
-
-class TJson {
-public:
-    void Begin(QChar bracket)
-    {
-        Separate();
-        FText += bracket;
-        FFirst = true;
-    }
-    void End(QChar bracket)
-    {
-        FText += bracket;
-        FFirst = false;
-    }
-    void Key(const char* key)
-    {
-        Separate();
-        String(QLatin1String(key));
-        FText += QLatin1Char(':');
-        FFirst = true;  // the value follows without a comma
-    }
-    void Number(double v)
-    {
-        Separate();
-        FText += v == NullValue || !std::isfinite(v) ? QStringLiteral("null")
-                                                     : QString::number(v, 'g', QLocale::FloatingPointShortest);
-    }
-    void Integer(long long v)
-    {
-        Separate();
-        FText += v == NullValue ? QStringLiteral("null") : QString::number(v);
-    }
-    void Text(const QString& s)
-    {
-        Separate();
-        String(s);
-    }
-    void Field(const char* key, double v)
-    {
-        Key(key);
-        Number(v);
-    }
-    const QString& Result() const { return FText; }
-
-private:
-    void Separate()
-    {
-        if (!FFirst) FText += QLatin1Char(',');
-        FFirst = false;
-    }
-    void String(const QString& s)
-    {
-        FText += QLatin1Char('"');
-        for (const QChar ch : s) {
-            switch (ch.unicode()) {
-            case '"': FText += QLatin1String("\\\""); break;
-            case '\\': FText += QLatin1String("\\\\"); break;
-            case '\n': FText += QLatin1String("\\n"); break;
-            case '\r': FText += QLatin1String("\\r"); break;
-            case '\t': FText += QLatin1String("\\t"); break;
-            default:
-                if (ch.unicode() < 0x20)
-                    FText += QStringLiteral("\\u%1").arg(ch.unicode(), 4, 16, QLatin1Char('0'));
-                else
-                    FText += ch;
-            }
-        }
-        FText += QLatin1Char('"');
-    }
-    QString FText;
-    bool FFirst = true;
-};
-
-void WriteLimits(TJson& j, const TLimitInfo& l)
+void WriteLimits(TJsonOut& j, const TLimitInfo& l)
 {
     j.Key("limits");
-    j.Begin(QLatin1Char('{'));
+    j.BeginObject();
     j.Field("MUCL", l.MUCL);
     j.Field("MCL", l.MCL);
     j.Field("MLCL", l.MLCL);
@@ -310,13 +247,13 @@ void WriteLimits(TJson& j, const TLimitInfo& l)
     j.Field("CL", l.CL);
     j.Field("UCL", l.UCL);
     j.Field("LCL", l.LCL);
-    j.End(QLatin1Char('}'));
+    j.EndObject();
 }
 
-void WriteStatistics(TJson& j, const TStatistic& s)
+void WriteStatistics(TJsonOut& j, const TStatistic& s)
 {
     j.Key("statistics");
-    j.Begin(QLatin1Char('{'));
+    j.BeginObject();
     j.Field("Max", s.Max);
     j.Field("Min", s.Min);
     j.Field("Mean", s.Mean);
@@ -330,16 +267,24 @@ void WriteStatistics(TJson& j, const TStatistic& s)
     j.Field("Ppu", s.Ppu);
     j.Field("Ppl", s.Ppl);
     j.Field("Ppk", s.Ppk);
-    j.End(QLatin1Char('}'));
+    j.EndObject();
 }
 
-void WriteHeader(TJson& j, TChartType type, int count)
+void WriteHeader(TJsonOut& j, TChartType type, int count, const TLimitInfo& limits)
 {
-    j.Begin(QLatin1Char('{'));
+    j.BeginObject();
     j.Key("chartType");
     j.Text(ChartTypeName(type));
     j.Key("count");
     j.Integer(count);
+    WriteLimits(j, limits);
+}
+
+void WriteNoPoints(TJsonOut& j)
+{
+    j.Key("points");
+    j.BeginArray();
+    j.EndArray();
 }
 
 // Limits come from the data only: whatever CalcLimits leaves unset is reported as null.
@@ -348,332 +293,313 @@ void ClearLimits(TLimitInfo& l)
     l.MUCL = l.MCL = l.MLCL = l.SUCL = l.SCL = l.SLCL = l.CL = l.UCL = l.LCL = NullValue;
 }
 
-// ---- the three families ----
-
 // Draws the chart with the program's own chart objects into a PNG, a PDF and/or an SVG of W × H
 // pixels.
-void ExportPictures(const TOptions& o, TSPCChart& chart)
+void ExportPictures(const TChartOptions& o, TSPCChart& chart)
 {
-    const struct { const char* option; TPictureFormat format; } kinds[] = {
-        {"png", TPictureFormat::Png}, {"pdf", TPictureFormat::Pdf}, {"svg", TPictureFormat::Svg}};
     bool any = false;
-    for (const auto& k : kinds) any = any || o.values.contains(QLatin1String(k.option));
+    for (const QString& file : o.Pictures) any = any || !file.isEmpty();
     if (!any) return;
-    const int width = IntOption(o, "width", 100).value_or(1200);
-    const int height = IntOption(o, "height", 100).value_or(chart.SurfaceCount() > 1 ? 800 : 600);
+    const int width = o.Width.value_or(1200);
+    const int height = o.Height.value_or(chart.SurfaceCount() > 1 ? 800 : 600);
     chart.SetBounds(0, 0, width, height);
     chart.Draw();
-    for (const auto& k : kinds) {
-        const QString file = o.values.value(QLatin1String(k.option));
-        if (!file.isEmpty()) SaveChartPicture(chart, file, k.format, QSize(width, height), ChartTypeName(o.type));
+    for (std::size_t k = 0; k < std::size(kPictures); ++k)
+        if (!o.Pictures[k].isEmpty())
+            SaveChartPicture(chart, o.Pictures[k], kPictures[k].format, QSize(width, height), ChartTypeName(o.Type));
+}
+
+// ---- the three families ----
+
+// The subgroups of subgroup,value rows; values of one SN belong to one subgroup wherever they
+// stand in the file. Files are mostly in SN order, where an SN above every earlier one is new:
+// the index by SN (a million random look-ups cost more than reading the file) is only built once
+// an SN comes back.
+void LoadVariables(TCsvReader& csv, TVariableDataList& list)
+{
+    QHash<int, TVariableData*> bySN;
+    bool indexed = false;
+    TVariableData* last = nullptr;
+    int highest = 0;
+    while (csv.Next()) {
+        const int sn = csv.Int(0, NullValue + 1);
+        const double x = csv.Number(1);
+        if (!last || last->SN != sn) {
+            if (!last || sn > highest) {
+                last = &list.NewData();
+                last->SN = highest = sn;
+                if (indexed) bySN.insert(sn, last);
+            } else {
+                if (!indexed) {
+                    bySN.reserve(list.Count());
+                    for (int i = 0; i < list.Count(); ++i) bySN.insert(list.Item(i).SN, &list.Item(i));
+                    indexed = true;
+                }
+                TVariableData*& d = bySN[sn];
+                if (!d) {
+                    d = &list.NewData();
+                    d->SN = sn;
+                }
+                last = d;
+            }
+        }
+        last->AddValue(x);
     }
 }
 
-// ---- --rules: the chart judged with rules written as the judge's expressions ----
-
-class TRulesJudgement {
-public:
-    TRulesJudgement() { DefineExceptionTable(FExceptions); }
-
-    // Judges with the rules of --rules, in the order given; nothing without the option. The
-    // judge's messages for an expression that does not parse or cannot be judged.
-    void Run(const TOptions& o, TVariableChartData* variable, TAttributeChartData* attribute)
-    {
-        if (!o.values.contains(QStringLiteral("rules"))) return;
-        FActive = true;
-        const QStringList expressions = o.values.value(QStringLiteral("rules")).split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        TMemTable rows;
-        DefineJudgeRuleTable(rows);
-        for (const QString& text : expressions) {
-            if (text.trimmed().isEmpty()) continue;
-            const TJudgeRuleRow row = ParseJudgeExpression(text);
-            const bool trend = row.JudgeType != 2;
-            if (!JudgeRuleDefinitionValid(trend, trend ? row.Area_Trend : row.Area_Run,
-                                          trend ? row.Area_Trend : row.Exception_Run,
-                                          trend ? row.ExceptionType_Trend : row.ExceptionType_Run))
-                Fail(QStringLiteral("%1：检测规则定义错误！").arg(text.trimmed()));
-            // The judge drops secondary-chart rules of an attribute chart; asked for by name, they
-            // are refused instead.
-            if (attribute && row.TargetType != 1)
-                Fail(QStringLiteral("检测规则%1针对副控制图，不适用于图表类型%2").arg(text.trimmed(), o.typeName));
-            AppendJudgeRuleRow(rows, row);
-        }
-        if (rows.RecordCount() == 0) Fail(QStringLiteral("选项--rules缺少取值"));
-        if (variable)
-            FJudge.SetVariableData(variable);
-        else
-            FJudge.SetAttributeData(attribute);
-        FJudge.LoadRules(rows);
-        FJudge.ExceptionData = &FExceptions;
-        FJudge.JudgeSN = 0;
-        FJudge.JudgeChart();
-    }
-
-    // "violations" in the order they fired, and "states" of the subgroups after judging.
-    template <class TData>
-    void Write(TJson& j, const TData& data) const
-    {
-        if (!FActive) return;
-        const int judgeSN = FExceptions.FieldByName(QStringLiteral("JudgeSN"))->Index();
-        const int sn = FExceptions.FieldByName(QStringLiteral("SN"))->Index();
-        const int expression = FExceptions.FieldByName(QStringLiteral("Expression"))->Index();
-        const int describe = FExceptions.FieldByName(QStringLiteral("Describe"))->Index();
-        j.Key("violations");
-        j.Begin(QLatin1Char('['));
-        for (int r = 0; r < FExceptions.RecordCount();) {
-            const QVariant current = FExceptions.RowValue(r, judgeSN);
-            j.Begin(QLatin1Char('{'));
-            j.Key("JudgeSN");
-            j.Integer(current.toLongLong());
-            j.Key("Expression");
-            j.Text(FExceptions.RowValue(r, expression).toString());
-            j.Key("Describe");
-            j.Text(FExceptions.RowValue(r, describe).toString());
-            j.Key("SN");
-            j.Begin(QLatin1Char('['));
-            for (; r < FExceptions.RecordCount() && FExceptions.RowValue(r, judgeSN) == current; ++r)
-                j.Integer(FExceptions.RowValue(r, sn).toLongLong());
-            j.End(QLatin1Char(']'));
-            j.End(QLatin1Char('}'));
-        }
-        j.End(QLatin1Char(']'));
-        j.Key("states");
-        j.Begin(QLatin1Char('['));
-        for (int i = 0; i < data.Count(); ++i) {
-            j.Begin(QLatin1Char('{'));
-            j.Key("SN");
-            j.Integer(data.Data(i).SN);
-            j.Key("State");
-            j.Text(StateName(data.Data(i).State));
-            j.End(QLatin1Char('}'));
-        }
-        j.End(QLatin1Char(']'));
-    }
-
-private:
-    bool FActive = false;
-    TChartJudge FJudge;
-    TMemTable FExceptions;
-};
-
-QString VariableChart(const TOptions& o)
+void HistogramChart(const TChartOptions& o, TVariableDataList& list, QIODevice& out)
 {
-    const int size = IntOption(o, "size", 1).value_or(0);
-    const auto stepText = IntOption(o, "step", NullValue + 1);
-    const int step = stepText.value_or(1);
-    if (step < 1) Fail(QStringLiteral("移动极差的步长应大于或等于1"));
-    const QList<TCsvRow> rows = ReadCsv(o.file, {QStringLiteral("subgroup"), QStringLiteral("value")});
-
-    TVariableDataList list;
-    list.Updating = true;
-    QHash<int, TVariableData*> bySN;
-    for (const TCsvRow& row : rows) {
-        const int sn = IntField(row, 0, "subgroup", NullValue + 1);
-        const double x = NumberField(row, 1, "value");
-        TVariableData*& d = bySN[sn];
-        if (!d) {
-            d = &list.NewData();
-            d->SN = sn;
-        }
-        d->AddValue(x);
-    }
-    list.Info.SampleSize = size > 0 ? size : (list.Count() > 0 ? list.Item(0).ValueCount() : NullValue);
-    list.Info.Step = step;
-    list.Info.USL = NumberOption(o, "usl");
-    list.Info.SL = NumberOption(o, "sl");
-    list.Info.LSL = NumberOption(o, "lsl");
-    list.Updating = false;
-
-    TJson j;
-    WriteHeader(j, o.type, list.Count());
-    TStatistic statistic;
-    if (o.type == ctHistogram) {
-        THistogramChartData data;
-        data.SetDataList(&list);
-        data.SetChartType(ctHistogram);
-        ClearLimits(data.LimitInfo);
-        if (const auto k = IntOption(o, "groups", 1)) data.SetGroupCount(*k);
-        data.EnsureCalc();
-        THistogramChart chart;
-        chart.SetChartData(&data);
-        ExportPictures(o, chart);
-        statistic.Calc(list.Info, data.LimitInfo, ctXBarS, list);  // as the histogram window shows it
-        WriteLimits(j, data.LimitInfo);
-        j.Key("points");
-        j.Begin(QLatin1Char('['));
-        j.End(QLatin1Char(']'));
-        WriteStatistics(j, statistic);
-        j.Key("classes");
-        j.Begin(QLatin1Char('['));
+    THistogramChartData data;
+    data.SetDataList(&list);
+    data.SetChartType(ctHistogram);
+    ClearLimits(data.LimitInfo);
+    if (o.Groups) data.SetGroupCount(*o.Groups);
+    data.EnsureCalc();
+    THistogramChart chart;
+    chart.SetChartData(&data);
+    ExportPictures(o, chart);
+    if (o.Csv) {
+        TCsvOut c(out);
+        c.Header({"start", "end", "count"});
         for (int i = 0; i < data.GroupItemCount(); ++i) {
             const THGroupItem& g = data.Group(i);
-            j.Begin(QLatin1Char('{'));
-            j.Field("start", g.StartValue);
-            j.Field("end", g.EndValue);
-            j.Key("count");
-            j.Integer(g.Count);
-            j.End(QLatin1Char('}'));
+            c.Number(g.StartValue);
+            c.Number(g.EndValue);
+            c.Integer(g.Count);
+            c.EndRow();
         }
-        j.End(QLatin1Char(']'));
-    } else {
-        TVariableChartData data;
-        data.SetDataList(&list);
-        data.SetChartType(o.type);
-        ClearLimits(data.LimitInfo);
-        data.CalcLimits();
-        TRulesJudgement judgement;
-        judgement.Run(o, &data, nullptr);  // before drawing, so that the pictures show the states
-        TVariableChart chart;
-        chart.SetChartData(&data);
-        chart.SetShowSpecLines(list.Info.USL != NullValue || list.Info.LSL != NullValue);
-        ExportPictures(o, chart);
-        statistic.Calc(list.Info, data.LimitInfo, o.type, list);
-        WriteLimits(j, data.LimitInfo);
-        j.Key("points");
-        j.Begin(QLatin1Char('['));
-        for (int i = 0; i < data.Count(); ++i) {
-            j.Begin(QLatin1Char('{'));
-            j.Key("SN");
-            j.Integer(data.Data(i).SN);
-            j.Field("main", data.MainValue(i));
-            j.Field("sub", data.SubValue(i));
-            j.End(QLatin1Char('}'));
-        }
-        j.End(QLatin1Char(']'));
-        WriteStatistics(j, statistic);
-        judgement.Write(j, data);
+        c.Finish();
+        return;
     }
-    j.End(QLatin1Char('}'));
-    return j.Result();
+    TStatistic statistic;
+    statistic.Calc(list.Info, data.LimitInfo, ctXBarS, list);  // as the histogram window shows it
+    TJsonOut j(out);
+    WriteHeader(j, ctHistogram, list.Count(), data.LimitInfo);
+    WriteNoPoints(j);
+    WriteStatistics(j, statistic);
+    j.Key("classes");
+    j.BeginArray();
+    for (int i = 0; i < data.GroupItemCount(); ++i) {
+        const THGroupItem& g = data.Group(i);
+        j.BeginObject();
+        j.Field("start", g.StartValue);
+        j.Field("end", g.EndValue);
+        j.Key("count");
+        j.Integer(g.Count);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.EndObject();
+    j.Finish();
 }
 
-QString AttributeChart(const TOptions& o)
+void VariableChart(const TChartOptions& o, TCsvReader& csv, TRulesJudgement& judgement, QIODevice& out)
 {
-    const QList<TCsvRow> rows =
-        ReadCsv(o.file, {QStringLiteral("subgroup"), QStringLiteral("inspected"), QStringLiteral("count")});
-    const bool defects = o.type == ctU || o.type == ctC;
+    TVariableDataList list;
+    list.Updating = true;
+    LoadVariables(csv, list);
+    list.Info.SampleSize = o.Size > 0 ? o.Size : (list.Count() > 0 ? list.Item(0).ValueCount() : NullValue);
+    list.Info.Step = o.Step;
+    list.Info.USL = o.USL;
+    list.Info.SL = o.SL;
+    list.Info.LSL = o.LSL;
+    list.Updating = false;
+    if (o.Type == ctHistogram) return HistogramChart(o, list, out);
+
+    TVariableChartData data;
+    data.SetDataList(&list);
+    data.SetChartType(o.Type);
+    ClearLimits(data.LimitInfo);
+    data.CalcLimits();
+    judgement.Run(&data, nullptr);  // before drawing, so that the pictures show the states
+    TVariableChart chart;
+    chart.SetChartData(&data);
+    chart.SetShowSpecLines(list.Info.USL != NullValue || list.Info.LSL != NullValue);
+    ExportPictures(o, chart);
+    if (o.Csv) {
+        TCsvOut c(out);
+        c.Header({"SN", "main", "sub", "MUCL", "MCL", "MLCL", "SUCL", "SCL", "SLCL", "State"});
+        for (int i = 0; i < data.Count(); ++i) {
+            c.Integer(data.Data(i).SN);
+            for (double v : {data.MainValue(i), data.SubValue(i), data.MainUCL(), data.MainCL(), data.MainLCL(i),
+                             data.SubUCL(), data.SubCL(), data.SubLCL(i)})
+                c.Number(v);
+            c.Text(StateName(data.Data(i).State));
+            c.EndRow();
+        }
+        c.Finish();
+        return;
+    }
+    TStatistic statistic;
+    statistic.Calc(list.Info, data.LimitInfo, o.Type, list);
+    TJsonOut j(out);
+    WriteHeader(j, o.Type, list.Count(), data.LimitInfo);
+    j.Key("points");
+    j.BeginArray();
+    for (int i = 0; i < data.Count(); ++i) {
+        j.BeginObject();
+        j.Key("SN");
+        j.Integer(data.Data(i).SN);
+        j.Field("main", data.MainValue(i));
+        j.Field("sub", data.SubValue(i));
+        j.EndObject();
+    }
+    j.EndArray();
+    WriteStatistics(j, statistic);
+    judgement.Write(j, data);
+    j.EndObject();
+    j.Finish();
+}
+
+void AttributeChart(const TChartOptions& o, TCsvReader& csv, TRulesJudgement& judgement, QIODevice& out)
+{
+    const bool defects = o.Type == ctU || o.Type == ctC;
     TAttributeDataList list;
     {
         TAttributeRowLoader loader(list, defects);
-        for (const TCsvRow& row : rows) {
-            const int sn = IntField(row, 0, "subgroup", NullValue + 1);
-            const int inspected = IntField(row, 1, "inspected", 0);
-            const int count = IntField(row, 2, "count", 0);
+        while (csv.Next()) {
+            const int sn = csv.Int(0, NullValue + 1);
+            const int inspected = csv.Int(1, 0);
+            const int count = csv.Int(2, 0);
             switch (loader.Add({sn, inspected, count})) {
             case TAttributeRowResult::Added: break;
             case TAttributeRowResult::RejectedAboveInspected:
-                Fail(QStringLiteral("第%1行的不良数%2大于检验数%3").arg(row.line).arg(count).arg(inspected));
-            default: Fail(QStringLiteral("第%1行的subgroup %2重复").arg(row.line).arg(sn));
+                RaiseError(QStringLiteral("第%1行的不良数%2大于检验数%3").arg(csv.Line()).arg(count).arg(inspected));
+            default: RaiseError(QStringLiteral("第%1行的subgroup %2重复").arg(csv.Line()).arg(sn));
             }
         }
     }
 
     TAttributeChartData data;
     data.SetDataList(&list);
-    data.SetChartType(o.type);
+    data.SetChartType(o.Type);
     ClearLimits(data.LimitInfo);
     data.CalcLimits();
-    TRulesJudgement judgement;
-    judgement.Run(o, nullptr, &data);  // before drawing, so that the pictures show the states
+    judgement.Run(nullptr, &data);  // before drawing, so that the pictures show the states
     TAttributeChart chart;
     chart.SetChartData(&data);
     ExportPictures(o, chart);
-
-    TJson j;
-    WriteHeader(j, o.type, list.Count());
-    WriteLimits(j, data.LimitInfo);
+    if (o.Csv) {
+        TCsvOut c(out);
+        c.Header({"SN", "value", "ucl", "cl", "lcl", "State"});
+        for (int i = 0; i < data.Count(); ++i) {
+            c.Integer(data.Data(i).SN);
+            for (double v : {data.ValueAt(i), data.UCLAt(i), data.CL(), data.LCLAt(i)}) c.Number(v);
+            c.Text(StateName(data.Data(i).State));
+            c.EndRow();
+        }
+        c.Finish();
+        return;
+    }
+    TJsonOut j(out);
+    WriteHeader(j, o.Type, list.Count(), data.LimitInfo);
     j.Key("points");
-    j.Begin(QLatin1Char('['));
+    j.BeginArray();
     for (int i = 0; i < data.Count(); ++i) {
-        j.Begin(QLatin1Char('{'));
+        j.BeginObject();
         j.Key("SN");
         j.Integer(data.Data(i).SN);
         j.Field("value", data.ValueAt(i));
         j.Field("ucl", data.UCLAt(i));
         j.Field("cl", data.CL());
         j.Field("lcl", data.LCLAt(i));
-        j.End(QLatin1Char('}'));
+        j.EndObject();
     }
-    j.End(QLatin1Char(']'));
+    j.EndArray();
     judgement.Write(j, data);
-    j.End(QLatin1Char('}'));
-    return j.Result();
+    j.EndObject();
+    j.Finish();
 }
 
-QString ParetoChart(const TOptions& o)
+void ParetoChart(const TChartOptions& o, TCsvReader& csv, QIODevice& out)
 {
-    const int show = IntOption(o, "show", 0).value_or(0);
-    const QList<TCsvRow> rows =
-        ReadCsv(o.file, {QStringLiteral("subgroup"), QStringLiteral("defect"), QStringLiteral("count")});
     // Each defect name stands for one phenomenon.
     QHash<QString, int> idOf;
     QHash<int, QString> nameOf;
     TAttributeDataList list;
     {
         TAttributeRowLoader loader(list, true);
-        for (const TCsvRow& row : rows) {
-            const int sn = IntField(row, 0, "subgroup", NullValue + 1);
-            const QString& name = row.fields[1];
-            const int count = IntField(row, 2, "count", 0);
+        while (csv.Next()) {
+            const int sn = csv.Int(0, NullValue + 1);
+            const QString name = csv.Text(1);
+            const int count = csv.Int(2, 0);
             int& id = idOf[name];
             if (id == 0) {
                 id = idOf.size();
                 nameOf.insert(id, name);
             }
             if (loader.Add({sn, 0, count, id}) != TAttributeRowResult::Added)
-                Fail(QStringLiteral("第%1行：值组%2的缺陷“%3”重复").arg(row.line).arg(sn).arg(name));
+                RaiseError(QStringLiteral("第%1行：值组%2的缺陷“%3”重复").arg(csv.Line()).arg(sn).arg(name));
         }
     }
 
     TParetoData data;
     data.LoadFromList(list, [&nameOf](int id) -> std::optional<QString> { return nameOf.value(id); });
-    data.SetShowCount(show);
+    data.SetShowCount(o.Show);
     ClearLimits(data.LimitInfo);
     data.Compute();
     TParetoChart chart;
     chart.SetChartData(&data);
-    chart.SetShowCount(show);
+    chart.SetShowCount(o.Show);
     ExportPictures(o, chart);
-
-    TJson j;
-    WriteHeader(j, ctPareto, list.Count());
-    WriteLimits(j, data.LimitInfo);
-    j.Key("points");
-    j.Begin(QLatin1Char('['));
-    j.End(QLatin1Char(']'));
+    if (o.Csv) {
+        TCsvOut c(out);
+        c.Header({"name", "total", "percent"});
+        for (int i = 0; i < data.DisplayCount(); ++i) {
+            const RParetoItem& item = data.DisplayItem(i);
+            c.Text(item.Name);
+            c.Number(item.Total);
+            c.Number(item.Percent);
+            c.EndRow();
+        }
+        c.Finish();
+        return;
+    }
+    TJsonOut j(out);
+    WriteHeader(j, ctPareto, list.Count(), data.LimitInfo);
+    WriteNoPoints(j);
     j.Key("items");
-    j.Begin(QLatin1Char('['));
+    j.BeginArray();
     for (int i = 0; i < data.DisplayCount(); ++i) {
         const RParetoItem& item = data.DisplayItem(i);
-        j.Begin(QLatin1Char('{'));
+        j.BeginObject();
         j.Key("name");
         j.Text(item.Name);
         j.Field("total", item.Total);
         j.Field("percent", item.Percent);
-        j.End(QLatin1Char('}'));
+        j.EndObject();
     }
-    j.End(QLatin1Char(']'));
-    j.End(QLatin1Char('}'));
-    return j.Result();
+    j.EndArray();
+    j.EndObject();
+    j.Finish();
+}
+
+QStringList Header(TFamily family)
+{
+    switch (family) {
+    case TFamily::Variable: return {QStringLiteral("subgroup"), QStringLiteral("value")};
+    case TFamily::Attribute: return {QStringLiteral("subgroup"), QStringLiteral("inspected"), QStringLiteral("count")};
+    case TFamily::Pareto: break;
+    }
+    return {QStringLiteral("subgroup"), QStringLiteral("defect"), QStringLiteral("count")};
+}
+
+int RunChart(const TCliArguments& args, TCliIO& io)
+{
+    const TChartOptions o = ReadOptions(args);
+    TRulesJudgement judgement(args, o.TypeName, o.Family == TFamily::Attribute);
+    TCliInput input(o.File, io);
+    TCsvReader csv(input.Device(), input.Name(), Header(o.Family));
+    switch (o.Family) {
+    case TFamily::Variable: VariableChart(o, csv, judgement, io.Out); break;
+    case TFamily::Attribute: AttributeChart(o, csv, judgement, io.Out); break;
+    case TFamily::Pareto: ParetoChart(o, csv, io.Out); break;
+    }
+    return 0;
 }
 } // namespace
 
-int RunChart(const QStringList& args, TCliStreams io)
-{
-    try {
-        const TOptions o = ParseArguments(args);
-        QString json;
-        switch (o.family) {
-        case TFamily::Variable: json = VariableChart(o); break;
-        case TFamily::Attribute: json = AttributeChart(o); break;
-        case TFamily::Pareto: json = ParetoChart(o); break;
-        }
-        io.out << json << Qt::endl;
-        return 0;
-    } catch (const ESystemError& e) {
-        QString message = e.Message();
-        message.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        io.err << message << Qt::endl;
-        return 2;
-    }
-}
+const TCliCommand ChartCommand{
+    "chart", "由CSV文件计算控制图、直方图或柏拉图，输出JSON或CSV", "--type TYPE [选项] FILE.csv|-", ChartOptions,
+    {{"FILE.csv", "表头subgroup,value（计量）、subgroup,inspected,count（计数）或subgroup,defect,count（柏拉图）；为-时读标准输入"}},
+    RunChart};

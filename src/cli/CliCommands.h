@@ -1,13 +1,8 @@
 #pragma once
-// The subcommands of qiheng-spc-cli. Each takes the arguments after its name and returns the exit status.
-#include <QStringList>
-#include <QTextStream>
+// The commands of qiheng-spc-cli, listed by CliCommands() in CliTool.cpp. A new command is a file
+// of its own defining one of these and a line in that list.
+#include "cli/CliTool.h"
 
-struct TCliStreams {
-    QTextStream& out;
-    QTextStream& err;
-};
-
-int RunInitDatabase(const QStringList& args, TCliStreams io);
-int RunUpgradeDatabase(const QStringList& args, TCliStreams io);
-int RunChart(const QStringList& args, TCliStreams io);
+extern const TCliCommand InitDatabaseCommand;
+extern const TCliCommand UpgradeDatabaseCommand;
+extern const TCliCommand ChartCommand;

@@ -1,70 +1,48 @@
+// init-database and upgrade-database: the delivered database on a new file or an empty server
+// database, and an existing database brought to the current schema.
 #include "cli/CliCommands.h"
 
-#include "foundation/CompanyDM.h"
 #include "foundation/DBUpgrade.h"
-#include "foundation/Errors.h"
 #include "foundation/Schema.h"
 
-int RunInitDatabase(const QStringList& args, TCliStreams io)
+namespace {
+QList<QCommandLineOption> InitOptions()
 {
-    const char* usage = "用法: qiheng-spc-cli init-database PATH [--demo] | init-database --server URL [--demo]";
-    QString path;
-    QString server;
-    bool demo = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--demo"))
-            demo = true;
-        else if (a == QLatin1String("--server") && i + 1 < args.size() && server.isEmpty())
-            server = args[++i];
-        else if (path.isEmpty() && !a.startsWith(QLatin1String("--")))
-            path = a;
-        else {
-            io.err << usage << Qt::endl;
-            return 2;
-        }
+    return {QCommandLineOption(QStringLiteral("server"), QStringLiteral("在服务器的空数据库中创建（postgresql://用户@主机:端口/库名）"),
+                               QStringLiteral("URL")),
+            QCommandLineOption(QStringLiteral("demo"), QStringLiteral("加入演示工厂的数据"))};
+}
+
+int RunInitDatabase(const TCliArguments& args, TCliIO& io)
+{
+    const QString server = args.Value(QStringLiteral("server"));
+    const bool demo = args.IsSet(QStringLiteral("demo"));
+    const QStringList positional = args.Positional(args.IsSet(QStringLiteral("server")) ? 0 : 1);
+    if (server.isEmpty()) {
+        if (args.IsSet(QStringLiteral("server"))) args.Usage();
+        InitDatabaseFile(positional.first(), demo);
+    } else {
+        InitServerDatabase(server, demo);
     }
-    if (path.isEmpty() == server.isEmpty()) {
-        io.err << usage << Qt::endl;
-        return 2;
-    }
-    try {
-        if (server.isEmpty())
-            InitDatabaseFile(path, demo);
-        else
-            InitServerDatabase(server, demo);
-    } catch (const ESystemError& e) {
-        io.err << e.Message() << Qt::endl;
-        return 1;
-    }
-    io.out << (server.isEmpty() ? path : server) << ": 数据库已创建，版本 1" << (demo ? "（含演示数据）" : "")
-           << Qt::endl;
+    WriteLine(io.Out, QStringLiteral("%1: 数据库已创建，版本 1%2")
+                          .arg(server.isEmpty() ? positional.first() : server, demo ? QStringLiteral("（含演示数据）") : QString()));
     return 0;
 }
 
-int RunUpgradeDatabase(const QStringList& args, TCliStreams io)
+int RunUpgradeDatabase(const TCliArguments& args, TCliIO& io)
 {
-    if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) {
-        io.err << "用法: qiheng-spc-cli upgrade-database PATH" << Qt::endl;
-        return 2;
-    }
-    TCompanyDM dm;
-    dm.Params.DBQ = args[0];
-    try {
-        dm.ConnectWithFallback();
-    } catch (const ESystemError& e) {
-        io.err << "数据连接失败，程序将关闭！" << Qt::endl << e.Message() << Qt::endl;
-        return 1;
-    }
-    TCompanyDM::SetCurrent(&dm);
-    try {
-        UpgradeDatabase();
-        io.out << args[0] << ": 数据库版本 " << DatabaseVersion() << Qt::endl;
-    } catch (const ESystemError& e) {
-        io.err << e.Message() << Qt::endl;
-        TCompanyDM::SetCurrent(nullptr);
-        return 1;
-    }
-    TCompanyDM::SetCurrent(nullptr);
+    const QString database = args.Positional(1).first();
+    TCliDatabase db(database);
+    UpgradeDatabase();
+    WriteLine(io.Out, QStringLiteral("%1: 数据库版本 %2").arg(database, DatabaseVersion()));
     return 0;
 }
+} // namespace
+
+const TCliCommand InitDatabaseCommand{
+    "init-database", "新建交付状态的数据库（数据库文件或服务器上的空数据库）", "PATH|--server URL [--demo]",
+    InitOptions, {{"PATH", "新数据库文件的路径（已有的文件不会被覆盖）"}}, RunInitDatabase};
+
+const TCliCommand UpgradeDatabaseCommand{
+    "upgrade-database", "把数据库升级到当前版本", "PATH|URL", [] { return QList<QCommandLineOption>{}; },
+    {{"PATH|URL", "数据库文件，或服务器地址postgresql://用户@主机:端口/库名"}}, RunUpgradeDatabase};

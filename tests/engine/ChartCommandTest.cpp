@@ -111,7 +111,7 @@ TEST_F(ChartCommand, XBarSAndNegativeMeasurements)
     EXPECT_NEAR(Num(l, "MLCL"), -3 - 1.954, 1e-12);  // not clamped at 0
     EXPECT_NEAR(Num(l, "SUCL"), 2.568, 1e-12);
     const TCliRun big = Chart({"--type", "xbar-r", "--size", "26", path});
-    EXPECT_EQ(big.ExitCode, 2);
+    EXPECT_EQ(big.ExitCode, 1);
     EXPECT_EQ(big.Err, QStringLiteral("无对应的系数\n"));
     EXPECT_TRUE(big.Out.isEmpty());
 }
@@ -209,35 +209,34 @@ TEST_F(ChartCommand, ParetoItems)
     EXPECT_EQ(allItems[2].toObject().value("name").toString(), QStringLiteral("C, small"));
 }
 
-TEST_F(ChartCommand, BadInputGivesOneLineAndStatusTwo)
+// Bad data ends the command with status 1, bad usage with status 2; either way one line.
+TEST_F(ChartCommand, BadInputGivesOneLineAndItsStatus)
 {
     const QString good = Write("good.csv", "subgroup,value\n1,1\n1,2\n");
-    const struct { QStringList args; QString message; } cases[] = {
-        {{"--type", "xbar-r", dir.filePath("missing.csv")}, "文件不存在：" + dir.filePath("missing.csv")},
-        {{"--type", "xbar-r", Write("h.csv", "group,value\n1,1\n")},
-         "文件" + dir.filePath("h.csv") + "的表头应为“subgroup,value”"},
-        {{"--type", "xbar-r", Write("n.csv", "subgroup,value\n1,1\n1,abc\n")}, "第3行的value“abc”不是有效的数值"},
-        {{"--type", "xbar-r", Write("i.csv", "subgroup,value\n1.5,1\n")}, "第2行的subgroup“1.5”不是整数"},
-        {{"--type", "xbar-r", Write("c.csv", "subgroup,value\n1,1,2\n")}, "第2行应有2列，实有3列"},
-        {{"--type", "p", Write("p.csv", "subgroup,inspected,count\n1,10,11\n")}, "第2行的不良数11大于检验数10"},
-        {{"--type", "u", Write("u.csv", "subgroup,inspected,count\n1,10,-1\n")}, "第2行的count“-1”不能小于0"},
-        {{"--type", "c", Write("d.csv", "subgroup,inspected,count\n1,10,1\n1,10,2\n")}, "第3行的subgroup 1重复"},
-        {{"--type", "pareto", Write("q.csv", "subgroup,defect,count\n1,A,1\n1,A,2\n")}, "第3行：值组1的缺陷“A”重复"},
-        {{"--type", "xbar-r", "--size", "1", good}, "无对应的系数"},
-        {{"--type", "xbar-r", "--size", "x", good}, "选项--size的取值“x”应为不小于1的整数"},
-        {{"--type", "xbar-r", "--usl", "1e", good}, "选项--usl的取值“1e”不是有效的数值"},
-        {{"--type", "histogram", "--groups", "0", good}, "选项--groups的取值“0”应为不小于1的整数"},
-        {{"--type", "p", "--usl", "1", good}, "选项--usl不适用于图表类型p"},
-        {{"--type", "xbar", good}, "未知的图表类型：xbar（可用：xbar-r, xbar-s, x-rm, histogram, p, np, u, c, pareto）"},
-        {{"--type", "xbar-r", "--wide", good}, "未知的选项：--wide"},
-        {{"--type", "xbar-r"}, "用法: qiheng-spc-cli chart --type TYPE [--size N] [--step S] [--usl X] [--sl X] "
-                               "[--lsl X] [--groups K] [--show N] [--rules \"EXPR;...\"] [--png FILE] [--pdf FILE] [--svg FILE] "
-                               "[--width W --height H] FILE.csv"},
-        {{"--type"}, "选项--type缺少取值"},
+    const struct { QStringList args; int code; QString message; } cases[] = {
+        {{"--type", "xbar-r", dir.filePath("missing.csv")}, 1, "文件不存在：" + dir.filePath("missing.csv")},
+        {{"--type", "xbar-r", Write("h.csv", "group,value\n1,1\n")}, 1,
+         "文件" + dir.filePath("h.csv") + "的表头（第1行）应为“subgroup,value”"},
+        {{"--type", "xbar-r", Write("n.csv", "subgroup,value\n1,1\n1,abc\n")}, 1, "第3行的value“abc”不是有效的数值"},
+        {{"--type", "xbar-r", Write("i.csv", "subgroup,value\n1.5,1\n")}, 1, "第2行的subgroup“1.5”不是整数"},
+        {{"--type", "xbar-r", Write("c.csv", "subgroup,value\n1,1,2\n")}, 1, "第2行应有2列，实有3列"},
+        {{"--type", "p", Write("p.csv", "subgroup,inspected,count\n1,10,11\n")}, 1, "第2行的不良数11大于检验数10"},
+        {{"--type", "u", Write("u.csv", "subgroup,inspected,count\n1,10,-1\n")}, 1, "第2行的count“-1”不能小于0"},
+        {{"--type", "c", Write("d.csv", "subgroup,inspected,count\n1,10,1\n1,10,2\n")}, 1, "第3行的subgroup 1重复"},
+        {{"--type", "pareto", Write("q.csv", "subgroup,defect,count\n1,A,1\n1,A,2\n")}, 1, "第3行：值组1的缺陷“A”重复"},
+        {{"--type", "xbar-r", "--size", "1", good}, 1, "无对应的系数"},
+        {{"--type", "xbar-r", "--size", "x", good}, 2, "选项--size的取值“x”应为不小于1的整数"},
+        {{"--type", "xbar-r", "--usl", "1e", good}, 2, "选项--usl的取值“1e”不是有效的数值"},
+        {{"--type", "histogram", "--groups", "0", good}, 2, "选项--groups的取值“0”应为不小于1的整数"},
+        {{"--type", "p", "--usl", "1", good}, 2, "选项--usl不适用于图表类型p"},
+        {{"--type", "xbar", good}, 2, "未知的图表类型：xbar（可用：xbar-r, xbar-s, x-rm, histogram, p, np, u, c, pareto）"},
+        {{"--type", "xbar-r", "--wide", good}, 2, "未知的选项：--wide"},
+        {{"--type", "xbar-r"}, 2, "用法：qiheng-spc-cli chart --type TYPE [选项] FILE.csv|-（选项见 qiheng-spc-cli chart --help）"},
+        {{"--type"}, 2, "选项--type缺少取值"},
     };
     for (const auto& c : cases) {
         const TCliRun r = Chart(c.args);
-        EXPECT_EQ(r.ExitCode, 2) << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.ExitCode, c.code) << c.args.join(' ').toStdString();
         EXPECT_EQ(r.Err, c.message + "\n") << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.Out.isEmpty());
     }

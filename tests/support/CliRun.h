@@ -14,13 +14,17 @@ struct TCliRun {
     QJsonObject Json;  // standard output read as JSON
 };
 
-inline TCliRun RunCli(const QString& program, const QStringList& args)
+// `input` is what the program reads on standard input, which is closed after it.
+inline TCliRun RunCli(const QString& program, const QStringList& args, const QByteArray& input = {})
 {
     QProcess p;
     p.start(program, args);
+    p.waitForStarted();
+    p.write(input);
+    p.closeWriteChannel();
     p.waitForFinished(60000);
     TCliRun r;
-    r.ExitCode = p.exitCode();
+    r.ExitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;  // a crash is no status
     r.Out = QString::fromUtf8(p.readAllStandardOutput());
     r.Err = QString::fromUtf8(p.readAllStandardError());
     r.Json = QJsonDocument::fromJson(r.Out.toUtf8()).object();

@@ -1,0 +1,114 @@
+#include "cli/ChartOutput.h"
+
+#include "foundation/Errors.h"
+#include "foundation/Types.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+void TDeviceWriteStream::Write(const char* text, std::size_t length)
+{
+    if (FBuffer.size() - FUsed < length) Flush();
+    if (length > FBuffer.size()) {
+        if (FDevice.write(text, static_cast<qint64>(length)) < 0) RaiseError(QStringLiteral("无法写出结果：%1").arg(FDevice.errorString()));
+        return;
+    }
+    std::memcpy(FBuffer.data() + FUsed, text, length);
+    FUsed += length;
+}
+
+void TDeviceWriteStream::Reserve(std::size_t count)
+{
+    if (FBuffer.size() - FUsed >= count) return;
+    Flush();
+    if (count > FBuffer.size()) FBuffer.resize(count);
+}
+
+void TDeviceWriteStream::Flush()
+{
+    if (FUsed == 0) return;
+    const qint64 written = FDevice.write(FBuffer.data(), static_cast<qint64>(FUsed));
+    FUsed = 0;
+    if (written < 0) RaiseError(QStringLiteral("无法写出结果：%1").arg(FDevice.errorString()));
+}
+
+int FormatNumber(double v, char* buffer)
+{
+    if (v == NullValue || !std::isfinite(v)) return 0;
+    if (v == 0) v = 0;  // no "-0"
+    // Without a format, to_chars gives the shortest text that reads back as v, fixed or with an
+    // exponent, whichever is shorter.
+    return static_cast<int>(std::to_chars(buffer, buffer + 32, v).ptr - buffer);
+}
+
+void TJsonOut::Number(double v)
+{
+    char text[32];
+    const int length = FormatNumber(v, text);
+    if (length == 0)
+        FWriter.Null();
+    else
+        FWriter.RawValue(text, static_cast<std::size_t>(length), rapidjson::kNumberType);
+}
+
+void TJsonOut::Integer(long long v)
+{
+    if (v == NullValue)
+        FWriter.Null();
+    else
+        FWriter.Int64(v);
+}
+
+void TJsonOut::Text(const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    FWriter.String(utf8.constData(), static_cast<rapidjson::SizeType>(utf8.size()));
+}
+
+void TCsvOut::Separate()
+{
+    if (!FFirst) FStream.Put(',');
+    FFirst = false;
+}
+
+void TCsvOut::Header(std::initializer_list<const char*> names)
+{
+    for (const char* name : names) {
+        Separate();
+        FStream.Write(name, std::strlen(name));
+    }
+    EndRow();
+}
+
+void TCsvOut::Number(double v)
+{
+    Separate();
+    char text[32];
+    FStream.Write(text, static_cast<std::size_t>(FormatNumber(v, text)));
+}
+
+void TCsvOut::Integer(long long v)
+{
+    Separate();
+    if (v == NullValue) return;
+    char text[24];
+    FStream.Write(text, static_cast<std::size_t>(std::to_chars(text, text + sizeof text, v).ptr - text));
+}
+
+void TCsvOut::Text(const QString& text)
+{
+    Separate();
+    QByteArray utf8 = text.toUtf8();
+    if (utf8.contains(',') || utf8.contains('"') || utf8.contains('\n') || utf8.contains('\r') || text != text.trimmed()) {
+        utf8.replace("\"", "\"\"");
+        utf8 = '"' + utf8 + '"';
+    }
+    FStream.Write(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+}
+
+void TCsvOut::EndRow()
+{
+    FStream.Put('\n');
+    FFirst = true;
+}
