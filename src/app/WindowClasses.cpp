@@ -6,10 +6,12 @@
 #include "engine/windows/VChartFrm.h"
 #include "masterdata/windows/MasterDataWindows.h"
 #include "power/windows/PowerManageFrm.h"
+#include "rules/windows/JudgeRuleWindows.h"
 
 void RegisterWindowClasses(TClassFactory& factory)
 {
     RegisterMasterDataWindowClasses(factory);
+    RegisterJudgeRuleWindowClasses(factory);
     factory.RegisterFormClasses({
         FormClassOf<TNavigateFrm>(),
         FormClassOf<TVChartFrm>(),

@@ -43,6 +43,7 @@ public:
     // caller shows it and frees a modal one).
     QObject* GetFormInstance(const QString& Name);
     int Count() const { return static_cast<int>(FClasses.size()); }
+    const QList<TFormClass>& Classes() const { return FClasses; }
 
     // The factory the windows use (not owned); nullptr when none is installed.
     static TClassFactory* Current();

@@ -10,7 +10,6 @@
 #include "power/UserPowerCommon.h"
 
 namespace {
-TWBUserPower* g_power = nullptr;
 
 const QString NoRightMessage = QStringLiteral("您没有本项操作的权限，请与系统管理员联系！");
 
@@ -66,12 +65,12 @@ void CheckNotReferenced(const QList<TRecordReference>& references, const QVarian
 TDataForm::TDataForm() = default;
 TDataForm::~TDataForm() = default;
 
-TWBUserPower* TDataForm::UserPower() { return g_power; }
-void TDataForm::SetUserPower(TWBUserPower* power) { g_power = power; }
+TWBUserPower* TDataForm::UserPower() { return TWBUserPower::Current(); }
 
 bool TDataForm::HasModulePower(TPowerKind kind) const
 {
-    return g_power && g_power->ModulePowerByCode(FormClassName()).HasPower(kind);
+    TWBUserPower* power = UserPower();
+    return power && power->ModulePowerByCode(FormClassName()).HasPower(kind);
 }
 
 void TDataForm::CheckModulePower(TPowerKind kind) const

@@ -46,9 +46,8 @@ public:
     TDataForm(const TDataForm&) = delete;
     TDataForm& operator=(const TDataForm&) = delete;
 
-    // --- The rights of the logged-in user (not owned; set by the start sequence) -------------
+    // --- The rights of the logged-in user (the current ones the start sequence installs) ----
     static TWBUserPower* UserPower();
-    static void SetUserPower(TWBUserPower* power);
     // The right of the module whose code is this window's class name.
     bool HasModulePower(TPowerKind kind) const;
     // "您没有本项操作的权限，请与系统管理员联系！" without the right.

@@ -179,12 +179,15 @@ TEST(AppShell, StartBuildsTheCommandCentreAndTheWindowRegistry)
     ASSERT_EQ(TCommandCenter::Instance(), &shell.Commands);
     EXPECT_EQ(shell.MainWindow->Commands, &shell.Commands);
 
-    for (const char* name : {"TNavigateFrm", "TVChartFrm", "TAChartFrm"}) {
-        const TFormClass* c = shell.Factory.FindFormClass(QLatin1String(name));
-        ASSERT_NE(c, nullptr) << name;
-        std::unique_ptr<QObject> window(c->Create());
-        EXPECT_STREQ(window->metaObject()->className(), name);
+    QStringList registered;
+    for (const TFormClass& c : shell.Factory.Classes()) {
+        registered << c.ClassName;
+        std::unique_ptr<QObject> window(c.Create());
+        EXPECT_EQ(QString::fromLatin1(window->metaObject()->className()), c.ClassName);
     }
+    for (const char* name : {"TLProcessListFrm", "TLVControlItemEditFrm", "TLJudgeRuleTemplateEditFrm", "TNavigateFrm",
+                             "TVChartFrm", "TAChartFrm", "TPowerManageFrm"})
+        EXPECT_TRUE(registered.contains(QLatin1String(name))) << name;
 
     // A chart window opened by name on a data list, and a window elsewhere listening for the
     // item's changes (as an analysis window does while another window keys in data).

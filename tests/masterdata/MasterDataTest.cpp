@@ -36,7 +36,7 @@ struct TFixture {
     explicit TFixture(TTestDatabase::TContent content = TTestDatabase::TContent::Demo) : db(content)
     {
         power.LoadUser(1);
-        TDataForm::SetUserPower(&power);
+        TWBUserPower::SetCurrent(&power);
         dm = std::make_unique<TListDM>(db.DM());
         RegisterMasterDataWindowClasses(factory);
         TClassFactory::SetCurrent(&factory);
@@ -48,7 +48,7 @@ struct TFixture {
             if (qobject_cast<TBaseDataFrm*>(w)) w->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         TClassFactory::SetCurrent(nullptr);
-        TDataForm::SetUserPower(nullptr);
+        TWBUserPower::SetCurrent(nullptr);
         SetPowerReadOnly(false);
     }
     TTestDatabase db;

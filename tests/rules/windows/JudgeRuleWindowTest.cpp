@@ -42,7 +42,7 @@ struct TFixture {
     TFixture() : db(TTestDatabase::TContent::Demo)
     {
         power.LoadUser(1);
-        TDataForm::SetUserPower(&power);
+        TWBUserPower::SetCurrent(&power);
         dm = std::make_unique<TListDM>(db.DM());
         TKQCommonDM::SetCurrent(&lookups);
         RegisterJudgeRuleWindowClasses(factory);
@@ -55,7 +55,7 @@ struct TFixture {
             if (w) delete w.data();
         TClassFactory::SetCurrent(nullptr);
         TKQCommonDM::SetCurrent(nullptr);
-        TDataForm::SetUserPower(nullptr);
+        TWBUserPower::SetCurrent(nullptr);
         SetPowerReadOnly(false);
     }
     TTestDatabase db;
