@@ -48,7 +48,7 @@ QList<QCommandLineOption> ChartOptions()
         return QCommandLineOption(QString::fromUtf8(name), QString::fromUtf8(description), QString::fromUtf8(value));
     };
     return {
-        valued("type", "图表类型：xbar-r, xbar-s, x-rm, histogram, p, np, u, c, pareto", "TYPE"),
+        valued("type", "图表类型（见上）", "TYPE"),
         valued("size", "计划子组容量（默认为第一个子组的值数）", "N"),
         valued("step", "移动极差的步长（默认1）", "S"),
         valued("usl", "规格上限", "X"),
@@ -600,6 +600,7 @@ int RunChart(const TCliArguments& args, TCliIO& io)
 } // namespace
 
 const TCliCommand ChartCommand{
-    "chart", "由CSV文件计算控制图、直方图或柏拉图，输出JSON或CSV", "--type TYPE [选项] FILE.csv|-", ChartOptions,
-    {{"FILE.csv", "表头subgroup,value（计量）、subgroup,inspected,count（计数）或subgroup,defect,count（柏拉图）；为-时读标准输入"}},
-    RunChart};
+    "chart", "由CSV文件计算控制图、直方图或柏拉图，输出JSON或CSV",
+    "图表类型TYPE：xbar-r, xbar-s, x-rm, histogram（计量值），p, np, u, c（计数值），pareto（柏拉图）\n"
+    "CSV文件的表头：计量值subgroup,value；计数值subgroup,inspected,count；柏拉图subgroup,defect,count",
+    "--type TYPE [选项] FILE.csv|-", ChartOptions, {{"FILE.csv", "CSV文件；为-时读标准输入"}}, RunChart};

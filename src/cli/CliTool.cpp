@@ -70,7 +70,8 @@ int RunCommand(const TCliCommand& command, const QStringList& args, TCliIO& io)
     const QString name = QString::fromUtf8(command.Name);
     const QString usage = QStringLiteral("用法：%1 %2 %3").arg(kTool, name, QString::fromUtf8(command.Syntax));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(command.Summary));
+    parser.setApplicationDescription(QString::fromUtf8(command.Summary) +
+                                     (command.Details ? QLatin1Char('\n') + QString::fromUtf8(command.Details) : QString()));
     const QList<QCommandLineOption> options = QList<QCommandLineOption>{HelpOption()} + command.Options();
     parser.addOptions(options);
     for (const TCliArgumentHelp& a : command.Arguments)

@@ -60,6 +60,7 @@ struct TCliArgumentHelp {
 struct TCliCommand {
     const char* Name;
     const char* Summary;  // one line in the tool's help
+    const char* Details;  // lines below it in the command's help, or nullptr
     const char* Syntax;   // what follows the command's name in its usage line
     QList<QCommandLineOption> (*Options)();
     std::vector<TCliArgumentHelp> Arguments;

@@ -40,9 +40,9 @@ int RunUpgradeDatabase(const TCliArguments& args, TCliIO& io)
 } // namespace
 
 const TCliCommand InitDatabaseCommand{
-    "init-database", "新建交付状态的数据库（数据库文件或服务器上的空数据库）", "PATH|--server URL [--demo]",
+    "init-database", "新建交付状态的数据库（数据库文件或服务器上的空数据库）", nullptr, "PATH|--server URL [--demo]",
     InitOptions, {{"PATH", "新数据库文件的路径（已有的文件不会被覆盖）"}}, RunInitDatabase};
 
 const TCliCommand UpgradeDatabaseCommand{
-    "upgrade-database", "把数据库升级到当前版本", "PATH|URL", [] { return QList<QCommandLineOption>{}; },
+    "upgrade-database", "把数据库升级到当前版本", nullptr, "PATH|URL", [] { return QList<QCommandLineOption>{}; },
     {{"PATH|URL", "数据库文件，或服务器地址postgresql://用户@主机:端口/库名"}}, RunUpgradeDatabase};
