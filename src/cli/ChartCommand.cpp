@@ -287,6 +287,14 @@ void WriteNoPoints(TJsonOut& j)
     j.EndArray();
 }
 
+// The names of the subgroup states in UTF-8, made once for all rows.
+const QByteArray& StateText(TSubgroupState state)
+{
+    static const QByteArray names[] = {StateName(ssUnchecked).toUtf8(), StateName(ssNormal).toUtf8(),
+                                       StateName(ssAbnormal).toUtf8(), StateName(ssHandled).toUtf8()};
+    return names[state <= ssHandled ? state : ssUnchecked];
+}
+
 // Limits come from the data only: whatever CalcLimits leaves unset is reported as null.
 void ClearLimits(TLimitInfo& l)
 {
@@ -424,7 +432,7 @@ void VariableChart(const TChartOptions& o, TCsvReader& csv, TRulesJudgement& jud
             for (double v : {data.MainValue(i), data.SubValue(i), data.MainUCL(), data.MainCL(), data.MainLCL(i),
                              data.SubUCL(), data.SubCL(), data.SubLCL(i)})
                 c.Number(v);
-            c.Text(StateName(data.Data(i).State));
+            c.Text(StateText(data.Data(i).State));
             c.EndRow();
         }
         c.Finish();
@@ -485,7 +493,7 @@ void AttributeChart(const TChartOptions& o, TCsvReader& csv, TRulesJudgement& ju
         for (int i = 0; i < data.Count(); ++i) {
             c.Integer(data.Data(i).SN);
             for (double v : {data.ValueAt(i), data.UCLAt(i), data.CL(), data.LCLAt(i)}) c.Number(v);
-            c.Text(StateName(data.Data(i).State));
+            c.Text(StateText(data.Data(i).State));
             c.EndRow();
         }
         c.Finish();

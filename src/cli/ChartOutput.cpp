@@ -33,23 +33,29 @@ void TDeviceWriteStream::Flush()
     if (written < 0) RaiseError(QStringLiteral("无法写出结果：%1").arg(FDevice.errorString()));
 }
 
-int FormatNumber(double v, char* buffer)
+std::string_view TNumberTexts::Text(double v)
 {
-    if (v == NullValue || !std::isfinite(v)) return 0;
+    if (v == NullValue || !std::isfinite(v)) return {};
     if (v == 0) v = 0;  // no "-0"
-    // Without a format, to_chars gives the shortest text that reads back as v, fixed or with an
-    // exponent, whichever is shorter.
-    return static_cast<int>(std::to_chars(buffer, buffer + 32, v).ptr - buffer);
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    TEntry& e = FEntries[(bits * 0x9E3779B97F4A7C15ull) >> (64 - kBits)];
+    if (e.Length == 0 || e.Bits != bits) {
+        // Without a format, to_chars gives the shortest text that reads back as v, fixed or with
+        // an exponent, whichever is shorter.
+        e.Bits = bits;
+        e.Length = static_cast<std::uint8_t>(std::to_chars(e.Text, e.Text + sizeof e.Text, v).ptr - e.Text);
+    }
+    return {e.Text, e.Length};
 }
 
 void TJsonOut::Number(double v)
 {
-    char text[32];
-    const int length = FormatNumber(v, text);
-    if (length == 0)
+    const std::string_view text = FNumbers.Text(v);
+    if (text.empty())
         FWriter.Null();
     else
-        FWriter.RawValue(text, static_cast<std::size_t>(length), rapidjson::kNumberType);
+        FWriter.RawValue(text.data(), text.size(), rapidjson::kNumberType);
 }
 
 void TJsonOut::Integer(long long v)
@@ -84,8 +90,8 @@ void TCsvOut::Header(std::initializer_list<const char*> names)
 void TCsvOut::Number(double v)
 {
     Separate();
-    char text[32];
-    FStream.Write(text, static_cast<std::size_t>(FormatNumber(v, text)));
+    const std::string_view text = FNumbers.Text(v);
+    FStream.Write(text.data(), text.size());
 }
 
 void TCsvOut::Integer(long long v)
@@ -98,9 +104,18 @@ void TCsvOut::Integer(long long v)
 
 void TCsvOut::Text(const QString& text)
 {
+    Cell(text.toUtf8(), text != text.trimmed());
+}
+
+void TCsvOut::Text(const QByteArray& utf8)
+{
+    Cell(utf8, utf8 != utf8.trimmed());
+}
+
+void TCsvOut::Cell(QByteArray utf8, bool padded)
+{
     Separate();
-    QByteArray utf8 = text.toUtf8();
-    if (utf8.contains(',') || utf8.contains('"') || utf8.contains('\n') || utf8.contains('\r') || text != text.trimmed()) {
+    if (padded || utf8.contains(',') || utf8.contains('"') || utf8.contains('\n') || utf8.contains('\r')) {
         utf8.replace("\"", "\"\"");
         utf8 = '"' + utf8 + '"';
     }

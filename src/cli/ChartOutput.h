@@ -5,6 +5,8 @@
 #include <QIODevice>
 #include <QString>
 #include <rapidjson/writer.h>
+#include <cstdint>
+#include <string_view>
 #include <vector>
 
 // A buffered output stream on a device, in the form RapidJSON's writer takes.
@@ -43,8 +45,22 @@ inline void PutUnsafe(TDeviceWriteStream& stream, char c)
     stream.PutUnsafe(c);
 }
 
-// The shortest round-trip text of v into buffer (at least 32 bytes); its length, 0 for no value.
-int FormatNumber(double v, char* buffer);
+// The shortest text that reads back as v; empty for no value. Measurements repeat (a gauge reads
+// to a fixed resolution, so a million values hold a few thousand distinct ones), and texts made
+// once are kept in a small table rather than made again.
+class TNumberTexts {
+public:
+    std::string_view Text(double v);
+
+private:
+    static constexpr int kBits = 12;  // 4096 texts
+    struct TEntry {
+        std::uint64_t Bits = 0;
+        std::uint8_t Length = 0;  // 0: empty
+        char Text[31];
+    };
+    std::vector<TEntry> FEntries = std::vector<TEntry>(1 << kBits);
+};
 
 class TJsonOut {
 public:
@@ -60,11 +76,16 @@ public:
     void EndObject() { FWriter.EndObject(); }
     void BeginArray() { FWriter.StartArray(); }
     void EndArray() { FWriter.EndArray(); }
-    void Key(const char* key) { FWriter.Key(key); }
+    template <std::size_t N>
+    void Key(const char (&key)[N])
+    {
+        FWriter.Key(key, N - 1);
+    }
     void Number(double v);
     void Integer(long long v);  // NullValue: null
     void Text(const QString& text);
-    void Field(const char* key, double v)
+    template <std::size_t N>
+    void Field(const char (&key)[N], double v)
     {
         Key(key);
         Number(v);
@@ -73,6 +94,7 @@ public:
 private:
     TDeviceWriteStream FStream;
     rapidjson::Writer<TDeviceWriteStream> FWriter;
+    TNumberTexts FNumbers;
 };
 
 // CSV rows in the form the chart command reads them: comma-separated, a text quoted when it holds
@@ -84,11 +106,14 @@ public:
     void Number(double v);
     void Integer(long long v);
     void Text(const QString& text);
+    void Text(const QByteArray& utf8);
     void EndRow();
     void Finish() { FStream.Flush(); }
 
 private:
     void Separate();
+    void Cell(QByteArray utf8, bool padded);
     TDeviceWriteStream FStream;
+    TNumberTexts FNumbers;
     bool FFirst = true;
 };

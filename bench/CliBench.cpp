@@ -1,0 +1,289 @@
+// The chart command of qiheng-spc-cli, file to output, beside a bare read of the same file:
+// 1,000,000 individual values (X-Rm) and 100,000 subgroups of 5 (X-bar/R), in process and as the
+// real program (whose peak memory the "peak_MB" counter shows). The JSON writers compared on
+// 1,000,000 points show why the command writes with RapidJSON and formats numbers with to_chars.
+#include "BenchSupport.h"
+#include "cli/ChartOutput.h"
+#include "cli/CliTool.h"
+#include "cli/CsvReader.h"
+
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <charconv>
+#include <cstring>
+#include <fcntl.h>
+#include <malloc.h>
+#include <random>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace {
+// subgroups × size rows of subgroup,value with four decimals, as a gauge writes them.
+QString MakeCsv(const QTemporaryDir& dir, const char* name, int subgroups, int size)
+{
+    const QString path = dir.filePath(QString::fromUtf8(name));
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    std::mt19937 rng(11);
+    std::normal_distribution<double> value(74.0, 0.01);
+    QByteArray text("subgroup,value\n");
+    char number[32];
+    for (int sn = 1; sn <= subgroups; ++sn)
+        for (int j = 0; j < size; ++j) {
+            text += QByteArray::number(sn);
+            text += ',';
+            const double v = std::round(value(rng) * 1e4) / 1e4;
+            text.append(number, std::to_chars(number, number + sizeof number, v).ptr - number);
+            text += '\n';
+        }
+    f.write(text);
+    return path;
+}
+
+struct TFiles {
+    QTemporaryDir dir;
+    QString individuals = MakeCsv(dir, "individuals.csv", 1000000, 1);
+    QString subgroups = MakeCsv(dir, "subgroups.csv", 100000, 5);
+};
+
+const TFiles& Files()
+{
+    static const TFiles files;
+    return files;
+}
+
+// The process's peak resident memory is set back to what it holds now (Linux), so that the peak
+// read afterwards belongs to what ran in between. A program started from here begins from it too:
+// without this, a child inherits the high-water mark of everything that ran before.
+void ResetPeakMemory()
+{
+    malloc_trim(0);  // what was freed goes back to the system first
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly)) f.write("5");
+}
+
+double PeakMemoryMB()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    f.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    return 0;
+}
+
+const QString& FileOf(int which)
+{
+    return which == 0 ? Files().individuals : Files().subgroups;
+}
+
+const char* TypeOf(int which)
+{
+    return which == 0 ? "x-rm" : "xbar-r";
+}
+
+// The file read in the chunks the command reads, its lines counted: the floor for any reader. Its
+// peak memory is that of the benchmark process itself.
+void BM_BareRead(benchmark::State& state)
+{
+    const QString& path = FileOf(static_cast<int>(state.range(0)));
+    std::vector<char> buffer(1 << 16);
+    ResetPeakMemory();
+    for (auto _ : state) {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        long lines = 0;
+        for (qint64 n; (n = f.read(buffer.data(), static_cast<qint64>(buffer.size()))) > 0;)
+            for (const char* p = buffer.data(); (p = static_cast<const char*>(std::memchr(p, '\n', buffer.data() + n - p))); ++p)
+                ++lines;
+        benchmark::DoNotOptimize(lines);
+    }
+    state.counters["peak_MB"] = PeakMemoryMB();
+}
+BENCHMARK(BM_BareRead)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Reading and converting every field, without the engine.
+void BM_CsvRead(benchmark::State& state)
+{
+    const QString& path = FileOf(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        TCsvReader csv(f, path, {QStringLiteral("subgroup"), QStringLiteral("value")});
+        double sum = 0;
+        while (csv.Next()) sum += csv.Int(0, 0) + csv.Number(1);
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_CsvRead)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The whole command in process: options, CSV, limits, statistics and JSON (or CSV) to /dev/null.
+void BM_ChartCommand(benchmark::State& state)
+{
+    const int which = static_cast<int>(state.range(0));
+    const bool csv = state.range(1) != 0;
+    QStringList args{QStringLiteral("chart"), QStringLiteral("--type"), QString::fromUtf8(TypeOf(which)), FileOf(which)};
+    if (csv) args << QStringLiteral("--format") << QStringLiteral("csv");
+    ResetPeakMemory();
+    for (auto _ : state) {
+        QFile in, out(QStringLiteral("/dev/null"));
+        out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        QBuffer err;
+        err.open(QIODevice::WriteOnly);
+        if (RunCliTool(args, TCliIO{in, out, err}) != 0) state.SkipWithError(err.data().constData());
+    }
+    state.counters["peak_MB"] = PeakMemoryMB();  // of the whole benchmark process
+}
+BENCHMARK(BM_ChartCommand)->Args({0, 0})->Args({0, 1})->Args({1, 0})->Unit(benchmark::kMillisecond);
+
+// The real program, start to exit, output to /dev/null; its peak resident memory as a counter.
+void BM_CliProcess(benchmark::State& state)
+{
+    const int which = static_cast<int>(state.range(0));
+    const QByteArray file = FileOf(which).toLocal8Bit();
+    const char* argv[] = {QIHENG_SPC_CLI, "chart", "--type", TypeOf(which), file.constData(), nullptr};
+    long peak = 0;
+    for (auto _ : state) {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        ResetPeakMemory();
+        QElapsedTimer timer;
+        timer.start();
+        pid_t pid = 0;
+        if (posix_spawn(&pid, QIHENG_SPC_CLI, &actions, nullptr, const_cast<char**>(argv), environ) != 0) {
+            state.SkipWithError("the program did not start");
+            break;
+        }
+        int status = 0;
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
+        state.SetIterationTime(static_cast<double>(timer.nsecsElapsed()) / 1e9);
+        posix_spawn_file_actions_destroy(&actions);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) state.SkipWithError("the program failed");
+        peak = std::max(peak, usage.ru_maxrss);
+    }
+    state.counters["peak_MB"] = static_cast<double>(peak) / 1024.0;
+}
+BENCHMARK(BM_CliProcess)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// ---- JSON writers on the points of 1,000,000 individual values ----
+
+struct TPoint {
+    int SN;
+    double Main, Sub;
+};
+
+const std::vector<TPoint>& Points()
+{
+    static const std::vector<TPoint> points = [] {
+        std::vector<TPoint> p;
+        std::mt19937 rng(5);
+        std::normal_distribution<double> value(74.0, 0.01);
+        double previous = 0;
+        for (int sn = 1; sn <= 1000000; ++sn) {
+            const double x = std::round(value(rng) * 1e4) / 1e4;
+            p.push_back({sn, x, sn == 1 ? NullValue : std::fabs(x - previous)});
+            previous = x;
+        }
+        return p;
+    }();
+    return points;
+}
+
+// What the command uses: RapidJSON's writer, numbers as the shortest round-trip text.
+void BM_Json_RapidJsonToChars(benchmark::State& state)
+{
+    for (auto _ : state) {
+        QFile out(QStringLiteral("/dev/null"));
+        out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        TJsonOut j(out);
+        j.BeginArray();
+        for (const TPoint& p : Points()) {
+            j.BeginObject();
+            j.Key("SN");
+            j.Integer(p.SN);
+            j.Field("main", p.Main);
+            j.Field("sub", p.Sub);
+            j.EndObject();
+        }
+        j.EndArray();
+        j.Finish();
+    }
+}
+BENCHMARK(BM_Json_RapidJsonToChars)->Unit(benchmark::kMillisecond);
+
+// RapidJSON's own number writer (Grisu2 with ".0" on whole numbers: not always the shortest,
+// and 1 becomes 1.0, so the document would change).
+void BM_Json_RapidJsonDouble(benchmark::State& state)
+{
+    for (auto _ : state) {
+        QFile out(QStringLiteral("/dev/null"));
+        out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        TDeviceWriteStream stream(out);
+        rapidjson::Writer<TDeviceWriteStream> w(stream);
+        w.StartArray();
+        for (const TPoint& p : Points()) {
+            w.StartObject();
+            w.Key("SN");
+            w.Int(p.SN);
+            w.Key("main");
+            w.Double(p.Main);
+            w.Key("sub");
+            if (p.Sub == NullValue)
+                w.Null();
+            else
+                w.Double(p.Sub);
+            w.EndObject();
+        }
+        w.EndArray();
+        stream.Flush();
+    }
+}
+BENCHMARK(BM_Json_RapidJsonDouble)->Unit(benchmark::kMillisecond);
+
+// Qt's JSON classes: the whole document is built in memory before its text.
+void BM_Json_QJsonDocument(benchmark::State& state)
+{
+    for (auto _ : state) {
+        QJsonArray points;
+        for (const TPoint& p : Points())
+            points.append(QJsonObject{{QStringLiteral("SN"), p.SN},
+                                      {QStringLiteral("main"), p.Main},
+                                      {QStringLiteral("sub"), p.Sub == NullValue ? QJsonValue() : QJsonValue(p.Sub)}});
+        QFile out(QStringLiteral("/dev/null"));
+        out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        out.write(QJsonDocument(points).toJson(QJsonDocument::Compact));
+    }
+}
+BENCHMARK(BM_Json_QJsonDocument)->Unit(benchmark::kMillisecond);
+
+// The text built as one QString with QString::number, as the command did before.
+void BM_Json_QStringText(benchmark::State& state)
+{
+    const auto number = [](double v) {
+        return v == NullValue ? QStringLiteral("null") : QString::number(v, 'g', QLocale::FloatingPointShortest);
+    };
+    for (auto _ : state) {
+        QString text = QStringLiteral("[");
+        for (const TPoint& p : Points()) {
+            if (text.size() > 1) text += QLatin1Char(',');
+            text += QLatin1String("{\"SN\":") + QString::number(p.SN) + QLatin1String(",\"main\":") + number(p.Main) +
+                    QLatin1String(",\"sub\":") + number(p.Sub) + QLatin1Char('}');
+        }
+        text += QLatin1Char(']');
+        QFile out(QStringLiteral("/dev/null"));
+        out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        out.write(text.toUtf8());
+    }
+}
+BENCHMARK(BM_Json_QStringText)->Unit(benchmark::kMillisecond);
+} // namespace
+
+SPC_BENCHMARK_MAIN(QCoreApplication)
