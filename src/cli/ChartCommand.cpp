@@ -412,7 +412,10 @@ void VariableChart(const TChartOptions& o, TCsvReader& csv, TRulesJudgement& jud
     list.Info.SL = o.SL;
     list.Info.LSL = o.LSL;
     list.Updating = false;
-    if (o.Type == ctHistogram) return HistogramChart(o, list, out);
+    if (o.Type == ctHistogram) {
+        HistogramChart(o, list, out);
+        return;
+    }
 
     TVariableChartData data;
     data.SetDataList(&list);

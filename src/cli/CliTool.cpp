@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -85,11 +86,10 @@ int RunCommand(const TCliCommand& command, const QStringList& args, TCliIO& io)
     return command.Run(TCliArguments(parser, usage + QStringLiteral("（选项见 %1 %2 --help）").arg(kTool, name)), io);
 }
 
-QString ToolHelp()
+// The tool's own help: its options as the parser lists them, then the commands.
+QString ToolHelp(const QCommandLineParser& parser)
 {
-    QString text = QStringLiteral(
-        "用法：%1 <命令> [选项]\n启衡SPC的命令行工具：准备数据库，由CSV文件计算控制图。\n\n"
-        "选项：\n  -h, --help     显示帮助\n  -v, --version  显示版本\n\n命令：\n").arg(kTool);
+    QString text = HelpText(parser, QStringLiteral("用法：%1 <命令> [选项]").arg(kTool)) + QStringLiteral("\n命令：\n");
     int width = 0;
     for (const TCliCommand& c : CliCommands()) width = std::max(width, int(qstrlen(c.Name)));
     for (const TCliCommand& c : CliCommands())
@@ -109,13 +109,14 @@ int RunTool(const QStringList& args, TCliIO& io)
     if (!args.first().startsWith(QLatin1Char('-')) || args.first() == QLatin1String("-"))
         throw ECliUsage(QStringLiteral("未知的命令：%1（可用：%2）").arg(args.first(), names.join(QStringLiteral(", "))));
     QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("启衡SPC的命令行工具：准备数据库，由CSV文件计算控制图。"));
     const QList<QCommandLineOption> options{
         HelpOption(), QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("显示版本"))};
     parser.addOptions(options);
     if (!parser.parse(QStringList{kTool} + args)) throw ECliUsage(ParserError(parser, args, options));
     if (!parser.positionalArguments().isEmpty()) throw ECliUsage(usage);
     if (parser.isSet(QStringLiteral("help"))) {
-        WriteLine(io.Out, ToolHelp());
+        WriteLine(io.Out, ToolHelp(parser));
         return 0;
     }
     WriteLine(io.Out, QStringLiteral("%1 %2").arg(kTool, QStringLiteral(QIHENG_SPC_VERSION)));
@@ -188,12 +189,6 @@ TCliDatabase::TCliDatabase(const QString& pathOrUrl) : FDM(std::make_unique<TCom
 TCliDatabase::~TCliDatabase()
 {
     if (TCompanyDM::Current() == FDM.get()) TCompanyDM::SetCurrent(nullptr);
-}
-
-QCommandLineOption DatabaseOption()
-{
-    return QCommandLineOption(QStringLiteral("db"), QStringLiteral("数据库文件，或服务器地址postgresql://用户@主机:端口/库名"),
-                              QStringLiteral("PATH|URL"));
 }
 
 void WriteLine(QIODevice& device, const QString& line)

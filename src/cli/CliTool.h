@@ -82,7 +82,7 @@ private:
     QString FName;
 };
 
-// The database of a PATH|URL argument (and of --db): a database file or
+// The database a command works on (a PATH|URL argument, or --db): a database file or
 // "postgresql://user@host:port/database", connected and current while the object lives.
 class TCliDatabase {
 public:
@@ -95,9 +95,6 @@ public:
 private:
     std::unique_ptr<TCompanyDM> FDM;
 };
-
-// The --db option of the commands that work on a database.
-QCommandLineOption DatabaseOption();
 
 // Writes one line of text (UTF-8) to the device.
 void WriteLine(QIODevice& device, const QString& line);
