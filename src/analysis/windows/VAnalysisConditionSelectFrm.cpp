@@ -1,0 +1,6 @@
+#include "analysis/windows/VAnalysisConditionSelectFrm.h"
+
+TVAnalysisConditionSelectFrm::TVAnalysisConditionSelectFrm(int taskID, QWidget* parent)
+    : TVConditionSSelectFrm(true, taskID, parent)
+{
+}
