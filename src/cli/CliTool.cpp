@@ -215,6 +215,8 @@ int RunCliTool(const QStringList& arguments, TCliIO io)
         message = e.Message();
     } catch (const std::bad_alloc&) {
         message = QStringLiteral("内存不足");
+    } catch (const std::exception& e) {
+        message = QStringLiteral("内部错误：%1").arg(QString::fromLocal8Bit(e.what()));
     }
     WriteLine(io.Err, OneLine(message));
     return code;
