@@ -46,9 +46,29 @@ QString VariableLoadMasterSQL(int taskID)
 {
     return TaskRowsSQL(QStringLiteral("SG.CID, SG.SN, SG.VAvg, SG.R, SG.S, SG.State"), "D_VDM", "SG", taskID, kSubgroupOrder);
 }
+// The detail rows of the listed items between the lowest and the highest listed sample number:
+// one range of the key, read without a look-up per row. It may hold rows of subgroups the task does
+// not list; the merge passes over them, as it takes only rows of the subgroups the exact first pass
+// read.
+QString TaskRangeSQL(const QString& columns, const char* table, const char* alias, int taskID, const QString& order)
+{
+    return QStringLiteral("select %1 from %2 %3 where %3.CID in (select mT.CID from m_CTemp mT where mT.TaskID = %4) "
+                          "and %3.SN >= (select min(mT.SN) from m_CTemp mT where mT.TaskID = %4) "
+                          "and %3.SN <= (select max(mT.SN) from m_CTemp mT where mT.TaskID = %4) order by %5")
+        .arg(columns, QLatin1String(table), QLatin1String(alias), QString::number(taskID), order);
+}
+
 QString VariableLoadDetailSQL(int taskID)
 {
-    return TaskRowsSQL(QStringLiteral("VDD.CID, VDD.SN, VDD.VResult"), "D_VDD", "VDD", taskID, kValueOrder);
+    return TaskRangeSQL(QStringLiteral("VDD.CID, VDD.SN, VDD.VResult"), "D_VDD", "VDD", taskID, kValueOrder);
+}
+QString AttributeLoadDetailSQL(int taskID)
+{
+    return TaskRangeSQL(QStringLiteral("AD.CID, AD.SN, AD.DPID, AD.Defected"), "D_ADD", "AD", taskID, kDefectOrder);
+}
+QString LoadTagSQL(int taskID)
+{
+    return TaskRangeSQL(kTagColumns, "D_Tag", "DTag", taskID, kTagOrder);
 }
 QString AttributeLoadMasterSQL(int taskID)
 {
@@ -81,8 +101,10 @@ QString SelectionSQL(const char* table, const char* kind)
         // A subgroup the mandatory tags took already is not listed twice.
         return head.arg(t) + QStringLiteral(", (%1) T where SG.CID = T.CID and SG.SN = T.SN").arg(matches.arg(0)) + window +
                QStringLiteral(" and not exists (select 1 from m_CTemp x where x.TaskID = :TaskID and x.CID = SG.CID and x.SN = SG.SN)");
-    return head.arg(t) + QStringLiteral(", m_C C where SG.CID = C.CID and D.TaskID = C.TaskID"
-                                        " and SG.WDate >= D.StartDate and SG.WDate <= D.EndDate and D.TaskID = :TaskID");
+    // The task's one date row (SN 1) and one row per item: every subgroup comes once without sorting.
+    return QStringLiteral("insert into m_CTemp (TaskID, CID, SN) select D.TaskID, SG.CID, SG.SN from %1 SG, m_Date D, m_C C"
+                          " where SG.CID = C.CID and D.TaskID = C.TaskID and D.SN = 1"
+                          " and SG.WDate >= D.StartDate and SG.WDate <= D.EndDate and D.TaskID = :TaskID").arg(t);
 }
 
 // --- Reading --------------------------------------------------------------------------------------
@@ -132,42 +154,41 @@ bool ReadMaster(TCompanyDM& dm, const QString& sql, std::vector<TRow>& rows, con
     return true;
 }
 
-// The second pass: the detail rows in the same key order, each handed to take(query) for the
-// master row it belongs to. Rows of subgroups the first pass did not see are passed over.
+// The second pass: the detail rows in the same key order, each handed to take(query, row) with the
+// master row it belongs to. Rows of subgroups the first pass did not read are passed over.
 template <class TRow, class FTake>
-bool MergeDetail(TCompanyDM& dm, const QString& sql, std::vector<TRow>& rows, int& stored,
-                 const TProgressCounter& progress, int doneBefore, FTake take)
+bool MergeDetail(TCompanyDM& dm, const QString& sql, std::vector<TRow>& rows, const TProgressCounter& progress,
+                 int doneBefore, FTake take)
 {
     QSqlQuery q = dm.Exec(sql);
     size_t i = 0;
     int n = 0;
-    while (q.next() && i < rows.size()) {
+    while (i < rows.size() && q.next()) {
         const int cid = q.value(0).toInt();
         const int sn = q.value(1).toInt();
         while (i < rows.size() && KeyLess(rows[i].CID, rows[i].SN, cid, sn)) ++i;
-        if (i < rows.size() && rows[i].CID == cid && rows[i].SN == sn) {
-            TRow& row = rows[i];
-            if (row.Count == 0) row.First = stored;
-            if (take(q)) {
-                ++row.Count;
-                ++stored;
-            }
-        }
+        if (i < rows.size() && rows[i].CID == cid && rows[i].SN == sn) take(q, rows[i]);
         if ((++n & 4095) == 0 && !progress.Report(doneBefore + static_cast<int>(i))) return false;
     }
     return true;
 }
 
-bool ReadTags(TCompanyDM& dm, const QString& sql, std::vector<TSubgroupTag>& tags, const TProgressCounter& progress,
-              int doneBefore)
+// Appends a detail item to its subgroup's stretch of the buffer (the rows come in subgroup order).
+template <class TRow, class T>
+void Store(TRow& row, std::vector<T>& buffer, T item)
 {
-    QSqlQuery q = dm.Exec(sql);
-    int n = 0;
-    while (q.next()) {
-        tags.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(), VariantToInt(q.value(3))});
-        if ((++n & 4095) == 0 && !progress.Report(doneBefore)) return false;
-    }
-    return true;
+    if (row.Count == 0) row.First = static_cast<int>(buffer.size());
+    buffer.push_back(item);
+    ++row.Count;
+}
+
+template <class TRow>
+bool ReadTags(TCompanyDM& dm, const QString& sql, std::vector<TRow>& rows, std::vector<TSubgroupTag>& tags,
+              const TProgressCounter& progress, int doneBefore)
+{
+    return MergeDetail(dm, sql, rows, progress, doneBefore, [&tags](const QSqlQuery& q, const TRow& row) {
+        tags.push_back({row.CID, row.SN, q.value(2).toInt(), VariantToInt(q.value(3))});
+    });
 }
 
 struct TVariableMasterRow : TSubgroupRow {
@@ -283,17 +304,14 @@ TSampleLoadResult TSampleProvider::LoadVariableSamples(int TaskID, const QString
             });
             if (!read) return TSampleLoadResult::Cancelled;
             values.reserve(rows.size() * 5);
-            int stored = 0;
-            const bool merged = MergeDetail(FDM, VariableLoadDetailSQL(TaskID), rows, stored, progress, listed,
-                                            [&values](const QSqlQuery& q) {
+            const bool merged = MergeDetail(FDM, VariableLoadDetailSQL(TaskID), rows, progress, listed,
+                                            [&values](const QSqlQuery& q, TVariableMasterRow& row) {
                                                 // A value row without a value is no measurement.
                                                 const QVariant v = q.value(2);
-                                                if (v.isNull()) return false;
-                                                values.push_back(v.toDouble());
-                                                return true;
+                                                if (!v.isNull()) Store(row, values, v.toDouble());
                                             });
             if (!merged) return TSampleLoadResult::Cancelled;
-            if (options.Tags && !ReadTags(FDM, VariableTagSQL(TaskID), tags, progress, 2 * listed))
+            if (options.Tags && !ReadTags(FDM, LoadTagSQL(TaskID), rows, tags, progress, 2 * listed))
                 return TSampleLoadResult::Cancelled;
             if (!progress.Report(listed * passes)) return TSampleLoadResult::Cancelled;
         }
@@ -339,14 +357,12 @@ TSampleLoadResult TSampleProvider::LoadAttributeSamples(int TaskID, const QStrin
                 row.State = VariantToInt(q.value(6));
             });
             if (!read) return TSampleLoadResult::Cancelled;
-            int stored = 0;
-            const bool merged = MergeDetail(FDM, AttributeDetailSQL(TaskID), rows, stored, progress, listed,
-                                            [&defects](const QSqlQuery& q) {
-                                                defects.push_back({q.value(2).toInt(), VariantToInt(q.value(3))});
-                                                return true;
+            const bool merged = MergeDetail(FDM, AttributeLoadDetailSQL(TaskID), rows, progress, listed,
+                                            [&defects](const QSqlQuery& q, TAttributeMasterRow& row) {
+                                                Store(row, defects, TDefect{q.value(2).toInt(), VariantToInt(q.value(3))});
                                             });
             if (!merged) return TSampleLoadResult::Cancelled;
-            if (options.Tags && !ReadTags(FDM, AttributeTagSQL(TaskID), tags, progress, 2 * listed))
+            if (options.Tags && !ReadTags(FDM, LoadTagSQL(TaskID), rows, tags, progress, 2 * listed))
                 return TSampleLoadResult::Cancelled;
             if (!progress.Report(listed * passes)) return TSampleLoadResult::Cancelled;
         }
