@@ -10,10 +10,7 @@
 void TDeviceWriteStream::Write(const char* text, std::size_t length)
 {
     if (FBuffer.size() - FUsed < length) Flush();
-    if (length > FBuffer.size()) {
-        if (FDevice.write(text, static_cast<qint64>(length)) < 0) RaiseError(QStringLiteral("无法写出结果：%1").arg(FDevice.errorString()));
-        return;
-    }
+    if (length > FBuffer.size()) return Send(text, length);
     std::memcpy(FBuffer.data() + FUsed, text, length);
     FUsed += length;
 }
@@ -27,10 +24,15 @@ void TDeviceWriteStream::Reserve(std::size_t count)
 
 void TDeviceWriteStream::Flush()
 {
-    if (FUsed == 0) return;
-    const qint64 written = FDevice.write(FBuffer.data(), static_cast<qint64>(FUsed));
+    const std::size_t used = FUsed;
     FUsed = 0;
-    if (written < 0) RaiseError(QStringLiteral("无法写出结果：%1").arg(FDevice.errorString()));
+    if (used > 0) Send(FBuffer.data(), used);
+}
+
+void TDeviceWriteStream::Send(const char* data, std::size_t length)
+{
+    if (FDevice.write(data, static_cast<qint64>(length)) < 0)
+        RaiseError(QStringLiteral("无法写出结果：%1").arg(FDevice.errorString()));
 }
 
 std::string_view TNumberTexts::Text(double v)

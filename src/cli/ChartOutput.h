@@ -29,6 +29,7 @@ public:
     void Flush();  // ESystemError when the device refuses
 
 private:
+    void Send(const char* data, std::size_t length);
     QIODevice& FDevice;
     std::vector<char> FBuffer;
     std::size_t FUsed = 0;
