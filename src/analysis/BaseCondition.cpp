@@ -57,6 +57,24 @@ int IntOf(const TDataSet& ds, const char* field)
     return ds.FieldByName(QLatin1String(field))->AsInteger();
 }
 
+// A new row at its place in the order the task's queries read (TagID, then TagValueID), so that
+// the grids and the tag text read the same before and after the task is read again.
+void InsertInOrder(TDataSet& ds, int tagID, int tagValueID)
+{
+    const int tagField = ds.FieldByName(QStringLiteral("TagID"))->Index();
+    const TField* valueField = ds.FindField(QStringLiteral("TagValueID"));
+    for (int r = 0; r < ds.RecordCount(); ++r) {
+        const int t = VariantToInt(ds.RowValue(r, tagField));
+        const int v = valueField ? VariantToInt(ds.RowValue(r, valueField->Index())) : NullValue;
+        if (t > tagID || (t == tagID && v > tagValueID)) {
+            ds.SetRecNo(r + 1);
+            ds.Insert();
+            return;
+        }
+    }
+    ds.Append();
+}
+
 // Shows every row of a data set while it lives (a view of one tag must not hide the others from
 // the walks over all of them); the filter and the cursor's row number come back afterwards.
 class TUnfiltered {
@@ -356,7 +374,7 @@ void TBaseCondition::ApplyTagOffer()
             const int row = FindTagValue(tag, value);
             if (IntOf(FAllTagValues, "Selected") == 1) {
                 if (!FTaskTag.Locate(QStringLiteral("TagID"), tag)) {
-                    FTaskTag.Append();
+                    InsertInOrder(FTaskTag, tag, NullValue);
                     FTaskTag.FieldByName(QStringLiteral("TagID"))->SetAsInteger(tag);
                     FTaskTag.FieldByName(QStringLiteral("TagCode"))->SetValue(FAllTagValues.Value(QStringLiteral("TagCode")));
                     FTaskTag.FieldByName(QStringLiteral("TagName"))->SetValue(FAllTagValues.Value(QStringLiteral("TagName")));
@@ -371,7 +389,7 @@ void TBaseCondition::ApplyTagOffer()
                         FTaskTagValue.Post();
                     }
                 } else {
-                    FTaskTagValue.Append();
+                    InsertInOrder(FTaskTagValue, tag, value);
                     FTaskTagValue.FieldByName(QStringLiteral("TagID"))->SetAsInteger(tag);
                     FTaskTagValue.FieldByName(QStringLiteral("TagValueID"))->SetAsInteger(value);
                     FTaskTagValue.FieldByName(QStringLiteral("TagValue"))->SetValue(FAllTagValues.Value(QStringLiteral("TagValue")));

@@ -50,7 +50,7 @@ TTagValueMSelectFrm::TTagValueMSelectFrm(TDataSet& offer, QWidget* parent) : TBa
     chkMandatory = new QCheckBox(QStringLiteral("必须满足"), this);
     chkMandatory->setObjectName(QStringLiteral("chkMandatory"));
     chkMandatory->setChecked(true);
-    layout->addWidget(chkMandatory);
+    layout->addWidget(chkMandatory, 0, Qt::AlignLeft);
 
     auto* buttons = new QHBoxLayout;
     btnOK = new QPushButton(QStringLiteral("确定"), this);
