@@ -4,6 +4,7 @@
 
 #include "analysis/SampleProvider.h"
 #include "analysis/windows/SampleLoadProgress.h"
+#include "analysis/windows/AAnalysisConditionSelectFrm.h"
 #include "analysis/windows/TagValueMSelectFrm.h"
 #include "analysis/windows/VAnalysisConditionSelectFrm.h"
 #include "analysis/windows/VConditionSSelectFrm.h"
@@ -267,6 +268,26 @@ TEST_F(TDayDialogFixture, CancelKeepsTheChoiceForTheNextOkAndClosingDeletesTheTa
         EXPECT_EQ(ColumnTexts(dialog.grdCharacter, 1), QStringList{"主轴颈直径"});
     }
     EXPECT_EQ(TaskRows("m_C", task) + TaskRows("m_Date", task), 0) << "the task goes with its dialog";
+}
+
+TEST_F(TDayDialogFixture, TheAttributeDialogChoosesAttributeItems)
+{
+    TAAnalysisConditionSelectFrm dialog(GetNewTaskID());
+    dialog.PresetChartType(ctP);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    runner.Scripts << ChooseItem("A001");
+    Click(dialog.btnCharacter);
+    EXPECT_EQ(runner.Shown.last(), QStringLiteral("TAControlItemSSelectFrm"));
+    EXPECT_EQ(ColumnTexts(dialog.grdCharacter, 1), QStringList{"外观不良"});
+    QStringList types;
+    for (int i = 0; i < dialog.cmbChartType->count(); ++i) types << dialog.cmbChartType->itemText(i);
+    EXPECT_EQ(types, (QStringList{ChartTypeName(ctP), ChartTypeName(ctNP), ChartTypeName(ctU), ChartTypeName(ctC),
+                                  ChartTypeName(ctPareto)}));
+    Click(dialog.btnOK);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.ChosenChartType(), ctP);
+    EXPECT_EQ(dialog.SelectedCID(), Appearance);
 }
 
 TEST_F(TDayDialogFixture, TheProgressBarOfALongLoadCancelsIt)
