@@ -23,6 +23,7 @@ constexpr int kOtherSubgroups = 10000;  // for each of the other nine items
 struct TAnalysisData {
     TBenchDatabase db{0};
     int TaskID = 0;
+    int TagTaskID = 0;  // the same item, subgroups of two of the three shifts
 
     TAnalysisData()
     {
@@ -37,6 +38,7 @@ struct TAnalysisData {
         QSqlQuery master = dm.Prepare("insert into D_VDM (CID, SN, VCount, VSum, VAvg, R, S, State, WDate) "
                                       "values (:CID, :SN, 5, :Sum, :Avg, :R, :S, 1, :W)");
         QSqlQuery detail = dm.Prepare("insert into D_VDD (CID, SN, SSN, VResult, WDate) values (:CID, :SN, :SSN, :V, :W)");
+        QSqlQuery tag = dm.Prepare("insert into D_Tag (CID, SN, TagID, TagValueID) values (:CID, :SN, :T, :V)");
         const QDateTime t0(QDate(2025, 1, 1), QTime(8, 0));
         int sns[11] = {};
         auto write = [&](int cid, const QDateTime& w) {
@@ -52,6 +54,11 @@ struct TAnalysisData {
             }
             BindParams(master, {{"CID", cid}, {"SN", sn}, {"Sum", sum}, {"Avg", sum / 5}, {"R", hi - lo}, {"S", 0.001}, {"W", w}});
             dm.ExecPrepared(master, master.lastQuery());
+            // Shift (tag 1) and machine (tag 2) of every subgroup.
+            for (const auto& [t, v] : {std::pair{1, 1 + sn % 3}, std::pair{2, 1 + (sn / 7) % 2}}) {
+                BindParams(tag, {{"CID", cid}, {"SN", sn}, {"T", t}, {"V", v}});
+                dm.ExecPrepared(tag, tag.lastQuery());
+            }
         };
         for (int k = 0; k < kSubgroups; ++k) {
             const QDateTime w = t0.addSecs(k * 120LL);
@@ -65,6 +72,12 @@ struct TAnalysisData {
         dm.Exec("insert into m_C (TaskID, CID) values (:T, :C)", {{"T", TaskID}, {"C", kItem}});
         dm.Exec("insert into m_Date (TaskID, SN, StartDate, EndDate) values (:T, 1, :F, :E)",
                 {{"T", TaskID}, {"F", QDateTime(QDate(2024, 12, 1), QTime(0, 0))}, {"E", QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59))}});
+        TagTaskID = GetNewTaskID();
+        dm.Exec("insert into m_C (TaskID, CID) select :T, CID from m_C where TaskID = :Base", {{"T", TagTaskID}, {"Base", TaskID}});
+        dm.Exec("insert into m_Date (TaskID, SN, StartDate, EndDate) select :T, SN, StartDate, EndDate from m_Date where TaskID = :Base",
+                {{"T", TagTaskID}, {"Base", TaskID}});
+        for (int v : {1, 2})
+            dm.Exec("insert into m_Tag (TaskID, TagID, TagValueID, Mandatory) values (:T, 1, :V, 1)", {{"T", TagTaskID}, {"V", v}});
     }
 };
 
@@ -91,6 +104,25 @@ static void BM_SelectAndLoad100k(benchmark::State& state)
     state.counters["subgroups"] = list.Count();
 }
 BENCHMARK(BM_SelectAndLoad100k)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A mandatory tag with two of its three values, the subgroups' tags read as well (as the editing
+// windows load).
+static void BM_SelectAndLoadByTag(benchmark::State& state)
+{
+    TAnalysisData& data = Data();
+    TSampleProvider provider;
+    TVariableDataList list;
+    std::vector<TSubgroupTag> tags;
+    TSampleLoadOptions options;
+    options.CID = kItem;
+    options.Tags = &tags;
+    for (auto _ : state)
+        if (provider.LoadVariableSamples(data.TagTaskID, {"1"}, list, {}, options) != TSampleLoadResult::Loaded)
+            state.SkipWithError("nothing loaded");
+    state.counters["subgroups"] = list.Count();
+    state.counters["tags"] = static_cast<double>(tags.size());
+}
+BENCHMARK(BM_SelectAndLoadByTag)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // The selection step alone.
 static void BM_Select100k(benchmark::State& state)
