@@ -51,7 +51,9 @@ public:
 
     // The selection step and the load. The tag lists are the condition's MandatoryTags and
     // OptionalTags: only whether they are empty counts, the chosen values are read from m_Tag.
-    // The caller holds the list's Updating around the load; the list is bound to options.CID.
+    // When everything has been read, the list's subgroups are replaced (plotting order: ascending
+    // SN) and the list is bound to options.CID, its notifications held meanwhile; so the caller
+    // need not empty the list first, and a cancelled load leaves it showing what it showed.
     TSampleLoadResult LoadVariableSamples(int TaskID, const QStringList& MandatoryTags, TVariableDataList& list,
                                           const QStringList& OptionalTags, const TSampleLoadOptions& options = {});
     TSampleLoadResult LoadAttributeSamples(int TaskID, const QStringList& MandatoryTags, TAttributeDataList& list,
