@@ -43,6 +43,13 @@ QVariantList KeyValues(const TDataSet& ds, const QStringList& keys)
     for (const QString& k : keys) values << (ds.FindField(k) ? ds.FindField(k)->Value() : QVariant());
     return values;
 }
+
+// Back to the row of the key values (as KeyValues read them); stays put when none matches.
+void LocateKeys(TDataSet& ds, const QStringList& keys, const QVariantList& values)
+{
+    if (keys.isEmpty() || values.isEmpty() || values.first().isNull()) return;
+    ds.Locate(keys.join(QLatin1Char(';')), values.size() == 1 ? values.first() : QVariant(values));
+}
 } // namespace
 
 QString RecordInUseMessage()
@@ -586,12 +593,15 @@ bool TListMDDataForm::MasterDelete()
     if (const TField* key = FMaster->FindField(MasterKeyFields.value(0))) CheckNotReferenced(References, key->Value());
     if (AskQuestion(QStringLiteral("删除本记录后将不可恢复，是否继续？")) != TMsgResult::Yes) return false;
     const TDataFormState remembered = State();
+    const QVariantList keys = KeyValues(*FMaster, MasterKeyFields);
     SetState(TDataFormState::Deleting);
     BeforeMasterDelete();
     FMaster->Delete();
     AfterMasterDelete();
     if (Save()) return true;
+    // The refused deletion leaves the record, and the user on it (the cursor had moved on).
     CancelAll();
+    LocateKeys(*FMaster, MasterKeyFields, keys);
     SetState(remembered);
     return false;
 }
@@ -632,12 +642,14 @@ bool TListMDDataForm::DetailDelete()
     if (CheckDetailDeletable) CheckDetailDeletable(*FDetail);
     if (AskQuestion(QStringLiteral("删除本记录后将不可恢复，是否继续？")) != TMsgResult::Yes) return false;
     const TDataFormState remembered = State();
+    const QVariantList keys = KeyValues(*FDetail, DetailKeyFields);
     SetState(TDataFormState::Deleting);
     BeforeDetailDelete();
     FDetail->Delete();
     AfterDetailDelete();
     if (Save()) return true;
     CancelAll();
+    LocateKeys(*FDetail, DetailKeyFields, keys);
     SetState(remembered);
     return false;
 }
@@ -724,6 +736,5 @@ void TListMDDataForm::RefreshDetail()
     const QVariantList keys = KeyValues(*FDetail, DetailKeyFields);
     FDetail->Refresh();
     FDetail->First();
-    if (!keys.isEmpty() && !keys.first().isNull())
-        FDetail->Locate(DetailKeyFields.join(QLatin1Char(';')), keys.size() == 1 ? keys.first() : QVariant(keys));
+    LocateKeys(*FDetail, DetailKeyFields, keys);
 }

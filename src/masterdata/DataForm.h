@@ -248,7 +248,7 @@ public:
     // The master and detail actions; false when nothing happened.
     bool MasterNew();
     bool MasterEdit();
-    bool MasterDelete();
+    virtual bool MasterDelete();
     bool DetailNew();
     bool DetailEdit();
     bool DetailDelete();

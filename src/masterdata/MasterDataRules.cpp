@@ -1,11 +1,13 @@
 #include "masterdata/MasterDataRules.h"
 
 #include "foundation/CommandCentre.h"
+#include "foundation/CompanyDM.h"
 #include "foundation/DataSet.h"
 #include "foundation/RecordUtils.h"
 #include "foundation/Types.h"
 
 #include <QSet>
+#include <QSqlQuery>
 
 bool ChooseProcess(TDataSet& dataSet, const QString& idField, const QString& nameField)
 {
@@ -125,4 +127,80 @@ void CheckTemplateTagsUnique(TDataSet& templateRows)
             throw ERuleError(QStringLiteral("同一标签在模板中只能出现一次！"), TRuleErrorKind::Hint);
         seen.insert(tag.toInt());
     }
+}
+
+int ReplaceDefectPhenomena(TDataSet& detail, const QString& masterKeyField, const QVariant& masterID,
+                           TDataSet& choice, const QString& keyFieldName)
+{
+    choice.Post();
+    detail.Cancel();
+    while (!detail.IsEmpty()) {
+        detail.First();
+        detail.Delete();
+    }
+    const int selected = choice.FieldByName(QStringLiteral("Selected"))->Index();
+    const int key = choice.FieldByName(keyFieldName)->Index();
+    const int code = choice.FieldByName(QStringLiteral("DPCode"))->Index();
+    const int name = choice.FieldByName(QStringLiteral("DPName"))->Index();
+    int appended = 0;
+    for (int row = 0; row < choice.RecordCount(); ++row) {
+        if (VariantToInt(choice.RowValue(row, selected)) != 1) continue;
+        detail.Append();
+        detail.SetValue(masterKeyField, masterID);
+        detail.SetValue(QStringLiteral("DPID"), choice.RowValue(row, key));
+        detail.SetValue(QStringLiteral("DPCode"), choice.RowValue(row, code));
+        detail.SetValue(QStringLiteral("DPName"), choice.RowValue(row, name));
+        detail.Post();
+        ++appended;
+    }
+    if (!detail.IsEmpty()) detail.First();
+    return appended;
+}
+
+namespace {
+QList<TChoiceItem> ReadChoices(const QString& sql, const TSqlParams& params = {})
+{
+    TCompanyDM* dm = TCompanyDM::Current();
+    if (!dm) throw ESystemError(QStringLiteral("数据库没有连接！"));
+    QSqlQuery q = dm->Exec(sql, params);
+    QList<TChoiceItem> items;
+    while (q.next()) items.append({q.value(0), q.value(1).toString()});
+    return items;
+}
+
+void EditRow(TDataSet& row)
+{
+    if (row.State() == TDataSetState::Browse) row.Edit();
+}
+} // namespace
+
+QList<TChoiceItem> TemplateTagChoices()
+{
+    return ReadChoices(QStringLiteral("select TagID, TagName from L_Tag order by TagCode"));
+}
+
+QList<TChoiceItem> TemplateValueChoices(const QVariant& tagID)
+{
+    if (tagID.isNull()) return {};
+    return ReadChoices(QStringLiteral("select TagValueID, TagValue from L_TagValue "
+                                      "where UserInput = 1 and TagID = :TagID order by TagValueID"),
+                       {{QStringLiteral("TagID"), tagID}});
+}
+
+void ChooseTemplateRowTag(TDataSet& row, const QVariant& tagID, const QString& tagName)
+{
+    EditRow(row);
+    if (!VariantsEqual(row.Value(QStringLiteral("TagID")), tagID)) {
+        row.SetValue(QStringLiteral("TagValueID"), QVariant());
+        row.SetValue(QStringLiteral("TagValue"), QVariant());
+    }
+    row.SetValue(QStringLiteral("TagID"), tagID);
+    row.SetValue(QStringLiteral("TagName"), tagID.isNull() ? QVariant() : QVariant(tagName));
+}
+
+void ChooseTemplateRowValue(TDataSet& row, const QVariant& valueID, const QString& value)
+{
+    EditRow(row);
+    row.SetValue(QStringLiteral("TagValueID"), valueID);
+    row.SetValue(QStringLiteral("TagValue"), valueID.isNull() ? QVariant() : QVariant(value));
 }

@@ -4,6 +4,8 @@
 // items, and which rows refer to a master record.
 #include "masterdata/DataForm.h"
 
+#include <QVariant>
+
 class TDataSet;
 
 // Runs the command "SelectProcess" with the process in idField (0 when empty): "UnSelected"
@@ -42,3 +44,26 @@ void CheckTagValueDeletable(const QVariant& tagID, const QVariant& tagValueID);
 
 // "同一标签在模板中只能出现一次！" when the template's rows list one tag twice.
 void CheckTemplateTagsUnique(TDataSet& templateRows);
+
+// The phenomena of a defect category or an attribute control item replaced by the ticked rows
+// (Selected = 1) of the phenomenon choice: every row of detail is deleted (pending until the
+// save), then each ticked phenomenon is appended with masterKeyField = masterID and its DPID,
+// DPCode and DPName. keyFieldName is the choice's key field (DPID). Returns the rows appended.
+int ReplaceDefectPhenomena(TDataSet& detail, const QString& masterKeyField, const QVariant& masterID,
+                           TDataSet& choice, const QString& keyFieldName);
+
+// One entry of a drop-down: the identifier stored and the text shown.
+struct TChoiceItem {
+    QVariant ID;
+    QString Text;
+};
+// "标签：" of a tag template row: every tag by code (TagID, TagName).
+QList<TChoiceItem> TemplateTagChoices();
+// "预设值：": the values maintained in the tag window (UserInput = 1) of one tag, as the tag
+// window lists them (TagValueID, TagValue); none for an empty tag.
+QList<TChoiceItem> TemplateValueChoices(const QVariant& tagID);
+// A template row's tag chosen: TagID and the shown TagName; a value of the previous tag does not
+// belong to the new one and is emptied.
+void ChooseTemplateRowTag(TDataSet& row, const QVariant& tagID, const QString& tagName);
+// A template row's preset value chosen: TagValueID and the shown TagValue.
+void ChooseTemplateRowValue(TDataSet& row, const QVariant& valueID, const QString& value);

@@ -1,5 +1,8 @@
 #include "masterdata/windows/BaseListMDEditFrm.h"
 
+#include "foundation/DataSet.h"
+#include "foundation/ZCDb.h"
+
 #include <QFormLayout>
 #include <QVBoxLayout>
 
@@ -12,6 +15,16 @@ TBaseListMDEditFrm::TBaseListMDEditFrm(QWidget* parent) : TBaseListMDDataFrm(par
     MainLayout->addLayout(FieldLayout);
 }
 
+TBaseListMDEditFrm::~TBaseListMDEditFrm()
+{
+    if (!FDetailReleased) return;
+    DestroyForm();
+    TDataSet* detail = DetailDataSet();
+    Run([detail] {
+        if (detail) detail->Open();
+    });
+}
+
 bool TBaseListMDEditFrm::EditsDetail() const
 {
     return ComponentName().contains(QStringLiteral("Detail"));
@@ -21,6 +34,12 @@ void TBaseListMDEditFrm::InitForm()
 {
     TBaseListMDDataFrm::InitForm();
     TakeState(*this, EditsDetail() ? DetailDefaultValues.get() : MasterDefaultValues.get());
+    // Only when another window holds it too: a detail closed for good would lose its rows.
+    auto* detail = qobject_cast<TZCQuery*>(DetailDataSet());
+    if (ReleasesDetail && !EditsDetail() && detail && detail->OpenCount() > 1) {
+        detail->Close();
+        FDetailReleased = true;
+    }
 }
 
 void TBaseListMDEditFrm::AddRow(const QString& label, QWidget* control)

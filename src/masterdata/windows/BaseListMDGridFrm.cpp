@@ -41,3 +41,24 @@ void TBaseListMDGridFrm::BindControls()
     ConnectGridToDataSet(MasterGrid, MasterModel);
     ConnectGridToDataSet(DetailGrid, DetailModel);
 }
+
+void TBaseListMDGridFrm::DetachGrids()
+{
+    MasterModel->SetDataSet(nullptr);
+    DetailModel->SetDataSet(nullptr);
+}
+
+void TBaseListMDGridFrm::AttachGrids()
+{
+    const std::pair<TDataSetModel*, TDataSet*> links[] = {{MasterModel, MasterDataSet()}, {DetailModel, DetailDataSet()}};
+    for (const auto& [model, dataSet] : links) {
+        if (model->DataSet() == dataSet) continue;
+        model->SetDataSet(dataSet);
+        if (dataSet) emit model->CurrentRowChanged(dataSet->CurrentRow());
+    }
+}
+
+bool TBaseListMDGridFrm::GridsAttached() const
+{
+    return MasterModel->DataSet() == MasterDataSet() && DetailModel->DataSet() == DetailDataSet();
+}

@@ -14,6 +14,10 @@ public:
     QTableView* DetailGrid;
     TDataSetModel* MasterModel;
     TDataSetModel* DetailModel;
+    // The grids let go of their data sets and take them up again (showing the current rows).
+    void DetachGrids();
+    void AttachGrids();
+    bool GridsAttached() const;
 
 protected:
     void BindControls() override;

@@ -1,0 +1,23 @@
+#include "masterdata/windows/LTagDetailEditFrm.h"
+
+#include "masterdata/MasterDataForms.h"
+
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+TLTagDetailEditFrm::TLTagDetailEditFrm(QWidget* parent) : TBaseListMDEditFrm(parent)
+{
+    setWindowTitle(QStringLiteral("标签预设值编辑"));
+    SetupTagForm(*this);
+    edtValue = new QLineEdit(this);
+    edtValue->setObjectName(QStringLiteral("edtValue"));
+    AddRow(QStringLiteral("预设值："), edtValue);
+    MainLayout->addStretch(1);
+    FinishLayout();
+    resize(420, sizeHint().height());
+}
+
+void TLTagDetailEditFrm::BindControls()
+{
+    Bind(DetailDataSet(), QStringLiteral("TagValue"), edtValue, TFieldLink::TKind::Text);
+}
