@@ -1,0 +1,5 @@
+#pragma once
+// Registers the collection windows with the window factory: TVCollectFrm and TACollectFrm.
+class TClassFactory;
+
+void RegisterCollectWindowClasses(TClassFactory& factory);
