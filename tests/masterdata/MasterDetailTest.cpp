@@ -549,26 +549,32 @@ TEST(MasterDetailWindows, TagDeletedWithAllItsValuesInOneTransaction)
     ExecuteSQL("insert into L_Tag (TagID, TagCode, TagName, TagType) values (:T, 'YS', '颜色', 0)", {{"T", tag}});
     ExecuteSQL("insert into L_TagValue (TagID, TagValueID, TagValue, UserInput) values (:T, 1, '红', 1)", {{"T", tag}});
     ExecuteSQL("insert into L_TagValue (TagID, TagValueID, TagValue, UserInput) values (:T, 2, '外来', 0)", {{"T", tag}});
+    ExecuteSQL("insert into L_TagValue (TagID, TagValueID, TagValue, UserInput) values (:T, 3, '绿', 1)", {{"T", tag}});
     const int allValues = Count("select count(*) from L_TagValue");
     auto* list = f.Open<TLTagListFrm>();
 
     RefuseDeletes(QStringLiteral("L_TagValue"));
     ClickRow(list->MasterGrid, QStringLiteral("YS"));
     QTest::keyClick(list->MasterGrid, Qt::Key_D, Qt::ControlModifier);
+    ClickRow(list->DetailGrid, QStringLiteral("红"));
+    list->actDetailDelete->trigger();
     AllowDeletes(QStringLiteral("L_TagValue"));
-    ASSERT_EQ(f.db.Messages.Texts().size(), 2) << "the question, then why the deletion failed";
-    EXPECT_EQ(f.db.Messages.Texts().first(), DeleteQuestion);
+    const QStringList messages = f.db.Messages.Texts();
+    ASSERT_EQ(messages.size(), 4) << "twice the question and why the deletion failed";
+    EXPECT_EQ(messages.value(0), DeleteQuestion);
+    EXPECT_EQ(messages.value(2), DeleteQuestion);
     EXPECT_EQ(Count("select count(*) from L_Tag where TagID = :T", {{"T", tag}}), 1) << "rolled back with its values";
     EXPECT_EQ(Count("select count(*) from L_TagValue"), allValues);
     EXPECT_GE(RowOf(list->MasterGrid, QStringLiteral("YS")), 0);
     EXPECT_EQ(list->MasterDataSet()->Value(QStringLiteral("TagCode")).toString(), QStringLiteral("YS"))
         << "the refused deletion leaves the user on the record";
-    EXPECT_EQ(Column(list->DetailGrid), QStringList{QStringLiteral("红")});
+    EXPECT_EQ(Column(list->DetailGrid), (QStringList{QStringLiteral("红"), QStringLiteral("绿")}));
+    EXPECT_EQ(list->DetailDataSet()->Value(QStringLiteral("TagValue")).toString(), QStringLiteral("红"));
 
     QTest::keyClick(list->MasterGrid, Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(Count("select count(*) from L_Tag where TagID = :T", {{"T", tag}}), 0);
     EXPECT_EQ(Count("select count(*) from L_TagValue where TagID = :T", {{"T", tag}}), 0);
-    EXPECT_EQ(Count("select count(*) from L_TagValue"), allValues - 2) << "other tags keep their values";
+    EXPECT_EQ(Count("select count(*) from L_TagValue"), allValues - 3) << "other tags keep their values";
 }
 
 // Tag templates: a new template; its rows from the two drop-downs ("预设值：" offers the values of
@@ -642,12 +648,16 @@ TEST(MasterDetailWindows, TagTemplateRowsFromTwoDropDowns)
         Click(e->btnNext);
         nextValues = Items(e->cbValue);
         nextValue = e->cbValue->currentText();
-        Click(e->btnCancelExit);
+        Choose(e->cbValue, QStringLiteral("3号机"));
+        Click(e->btnSaveExit);
     };
     DoubleClickRow(list->DetailGrid, QStringLiteral("班次"));
     EXPECT_EQ(firstValues, shiftValues);
     EXPECT_EQ(nextValues, machineValues);
     EXPECT_EQ(nextValue, QStringLiteral("2号机"));
+    EXPECT_EQ(TemplateRows(QStringLiteral("SC09")),
+              (QStringList{QStringLiteral("班次=中班"), QStringLiteral("机台=3号机")}));
+    EXPECT_EQ(Column(list->DetailGrid, 1), (QStringList{QStringLiteral("中班"), QStringLiteral("3号机")}));
 }
 
 // Deleting a template: its rows go with it in the same transaction; a refused deletion leaves the
@@ -698,6 +708,10 @@ TEST(MasterDetailWindows, RecordsInUseAreNotDeleted)
     ExecuteSQL("insert into L_Tag (TagID, TagCode, TagName, TagType) values (:T, 'YS', '颜色', 0)", {{"T", colour}});
     ExecuteSQL("insert into L_TagTemplateDetail (TagTemplateID, TagTemplateDetailID, TagID) "
                "select TagTemplateID, 9, :T from L_TagTemplate where TagTemplateCode = 'SC02'", {{"T", colour}});
+    // A template stored with a subgroup.
+    const int sc01 = ID(QStringLiteral("select TagTemplateID from L_TagTemplate where TagTemplateCode = :Code"),
+                        QStringLiteral("SC01"));
+    ExecuteSQL("update D_VDM set TagTemplateID = :ID where SN = 1", {{"ID", sc01}});
 
     const struct {
         const char* why;
@@ -719,6 +733,8 @@ TEST(MasterDetailWindows, RecordsInUseAreNotDeleted)
          "select count(*) from L_DefectItem where DCode = 'D01'", {}},
         {"a phenomenon a category lists", "TLDefectPhenomenonListFrm", "DP09", "",
          "select count(*) from L_DefectPhenomenon where DPID = :ID", {{"ID", dp}}},
+        {"a template stored with subgroups", "TLTagTemplateListFrm", "SC01", "",
+         "select count(*) from L_TagTemplate where TagTemplateID = :ID", {{"ID", sc01}}},
     };
     for (const auto& c : cases) {
         auto* w = qobject_cast<TBaseDataFrm*>(f.factory.GetFormInstance(QString::fromLatin1(c.window)));
@@ -744,6 +760,10 @@ TEST(MasterDetailWindows, RecordsInUseAreNotDeleted)
         }
         EXPECT_EQ(f.db.Messages.LastText(), InUse) << c.why;
         EXPECT_EQ(Count(c.stillThere, c.params), 1) << c.why;
+        if (auto* md = qobject_cast<TBaseListMDGridFrm*>(w)) {
+            EXPECT_TRUE(md->GridsAttached()) << c.why;
+            EXPECT_GE(RowOf(md->MasterGrid, QString::fromUtf8(c.masterCode)), 0) << c.why;
+        }
         w->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
