@@ -70,32 +70,35 @@ void ExecuteSQL(const QString& sql, const TSqlParams& params)
 
 namespace {
 struct TCounterSQL {
-    QString Increment, Read, Exists, Insert, Reset;
+    QString Increment, Read, Create, Restart;
 };
 
 int NextCounterValue(const TCounterSQL& sql, const TSqlParams& params, const QString& label)
 {
     TCompanyDM& dm = CurrentCompanyDM();
-    // Increment and read back in one transaction so two workstations never receive the same
-    // number. A first use racing another workstation's first use on a server fails the insert;
-    // the whole draw is then repeated once the other's row exists.
+    // The increment and the read back run in one transaction, and the increment is the statement
+    // that decides: it locks the counter's row, so a second workstation waits and then counts on
+    // from the first one's number. A counter that does not exist yet is created at 0 first (a
+    // workstation creating it at the same moment makes that a no-op) and then incremented.
     const bool outermost = !dm.InTransaction();
     for (int attempt = 0;; ++attempt) {
         try {
             TTransactionGuard guard(dm);
-            ExecuteSQL(sql.Increment, params);
+            if (dm.Exec(sql.Increment, params).numRowsAffected() == 0) {
+                dm.Exec(sql.Create, params);
+                dm.Exec(sql.Increment, params);
+            }
             QVariant v = GetSQLValue(sql.Read, params);
             if (v.isNull()) {
-                if (GetSQLValue(sql.Exists, params).isNull())
-                    ExecuteSQL(sql.Insert, params);
-                else
-                    ExecuteSQL(sql.Reset, params);
+                // A counter holding no number starts again at 1.
+                dm.Exec(sql.Restart, params);
                 v = GetSQLValue(sql.Read, params);
             }
             if (v.isNull()) throw ESystemError(QStringLiteral("取主键(%1)时错误").arg(label));
             guard.Commit();
             return v.toInt();
         } catch (const EDatabaseError&) {
+            // A lock that could not be had in time: the whole draw is tried again.
             if (!outermost || attempt >= 2) throw;
         }
     }
@@ -107,9 +110,8 @@ int GetPrimaryKey(const QString& name)
     static const TCounterSQL sql{
         QStringLiteral("Update S_Key Set KeyValue = KeyValue + 1 where KeyName = :KeyName"),
         QStringLiteral("Select KeyValue from S_Key where KeyName = :KeyName"),
-        QStringLiteral("Select KeyName from S_Key where KeyName = :KeyName"),
-        QStringLiteral("Insert into S_Key (KeyName,KeyValue) Values(:KeyName,1)"),
-        QStringLiteral("Update S_Key Set KeyValue = 1 where KeyName = :KeyName"),
+        QStringLiteral("Insert into S_Key (KeyName,KeyValue) Values(:KeyName,0) on conflict do nothing"),
+        QStringLiteral("Update S_Key Set KeyValue = 1 where KeyName = :KeyName and KeyValue is null"),
     };
     return NextCounterValue(sql, {{QStringLiteral("KeyName"), name}}, name);
 }
@@ -119,9 +121,8 @@ int GetModulePrimaryKey(int mid)
     static const TCounterSQL sql{
         QStringLiteral("Update S_MKey Set KeyValue = KeyValue + 1 where MID = :MID"),
         QStringLiteral("Select KeyValue from S_MKey where MID = :MID"),
-        QStringLiteral("Select MID from S_MKey where MID = :MID"),
-        QStringLiteral("Insert into S_MKey(MID,KeyValue) Values(:MID,1)"),
-        QStringLiteral("Update S_MKey Set KeyValue = 1 where MID = :MID"),
+        QStringLiteral("Insert into S_MKey(MID,KeyValue) Values(:MID,0) on conflict do nothing"),
+        QStringLiteral("Update S_MKey Set KeyValue = 1 where MID = :MID and KeyValue is null"),
     };
     return NextCounterValue(sql, {{QStringLiteral("MID"), mid}}, QString::number(mid));
 }
