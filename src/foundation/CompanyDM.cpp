@@ -259,6 +259,14 @@ void TCompanyDM::ExecText(QSqlQuery& query, const QString& sql)
     if (!query.exec(sql)) StatementFailed(query.lastError(), sql);
 }
 
+bool TCompanyDM::ForwardOnlyReads() const
+{
+    // The server's driver reads a forward-only result row by row and loses it as soon as another
+    // statement runs on the connection; reads nest everywhere in the program (a detail read per
+    // master row), so on the server the result is fetched whole.
+    return FEngine == TDbEngine::SQLite;
+}
+
 void BindParams(QSqlQuery& query, const TSqlParams& params)
 {
     for (auto it = params.cbegin(); it != params.cend(); ++it)
@@ -268,7 +276,7 @@ void BindParams(QSqlQuery& query, const TSqlParams& params)
 QSqlQuery TCompanyDM::Prepare(const QString& sql, const TSqlParams& params)
 {
     QSqlQuery q(dbCLM());
-    q.setForwardOnly(true);
+    q.setForwardOnly(ForwardOnlyReads());
     PrepareQuery(q, sql);
     BindParams(q, params);
     return q;
@@ -279,7 +287,7 @@ QSqlQuery TCompanyDM::Exec(const QString& sql, const TSqlParams& params)
     // A statement without parameters runs as it is: PostgreSQL cannot prepare DDL.
     if (params.isEmpty()) {
         QSqlQuery q(dbCLM());
-        q.setForwardOnly(true);
+        q.setForwardOnly(ForwardOnlyReads());
         ExecText(q, sql);
         return q;
     }

@@ -63,6 +63,8 @@ public:
     // Outside a transaction it runs at once with true.
     void OnTransactionEnd(std::function<void(bool committed)> callback);
 
+    // Whether Exec and Prepare read forward only (the embedded engine; see the definition).
+    bool ForwardOnlyReads() const;
     // Runs one statement on a fresh query with bound parameters; throws EDatabaseError.
     QSqlQuery Exec(const QString& sql, const TSqlParams& params = {});
     // Prepares and binds without running.

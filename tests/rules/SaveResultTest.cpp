@@ -156,7 +156,12 @@ TEST_F(SaveResult, AFailedSaveRollsBackAndCanBeRepeated)
     const auto storedBefore = Stored();
     const auto statesBefore = States();
     // The exception table refuses new rows for a while.
-    Exec("create trigger refuse_exceptions before insert on D_Exception begin select raise(abort, 'refused'); end");
+    if (Db.IsServer()) {
+        Exec("create function refuse_exceptions() returns trigger language plpgsql as $$ begin raise exception 'refused'; end $$");
+        Exec("create trigger refuse_exceptions before insert on D_Exception for each row execute function refuse_exceptions()");
+    } else {
+        Exec("create trigger refuse_exceptions before insert on D_Exception begin select raise(abort, 'refused'); end");
+    }
     EXPECT_EQ(MessageOf([&] { Judge.SaveResult(Db.DM(), kTask, base); }), QStringLiteral("规则检测结果保存失败！"));
     EXPECT_FALSE(Judge.Saved);
     EXPECT_FALSE(Db.DM().InTransaction());
@@ -165,7 +170,7 @@ TEST_F(SaveResult, AFailedSaveRollsBackAndCanBeRepeated)
     EXPECT_EQ(Query.RecordCount(), 4);
     EXPECT_TRUE(Query.UpdatesPending());
 
-    Exec("drop trigger refuse_exceptions");
+    Exec(Db.IsServer() ? "drop trigger refuse_exceptions on D_Exception" : "drop trigger refuse_exceptions");
     Judge.SaveResult(Db.DM(), kTask, base);
     EXPECT_TRUE(Judge.Saved);
     // MR8 at 2 (JudgeSN 4), MT3,2 at 2 and 3 (5), MR8 at 4 (6); the fall into 4 starts afresh.
