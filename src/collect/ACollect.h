@@ -65,6 +65,7 @@ public:
 protected:
     QString SelectCommandName() const override { return QStringLiteral("SelectAControlItem"); }
     void CreateItem(int cid) override;
+    int DataField() const override { return fData; }
     void ItemRefreshed() override;
     void CheckBeforeSave() override;
     QList<TDataSet*> PendingSets() override { return {&qryADM, &qryADD}; }

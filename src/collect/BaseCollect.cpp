@@ -44,7 +44,7 @@ void TBaseCollect::SetControlItem(int cid, const QString& name, bool append)
     TDataSet& rows = ValueRows();
     if (rows.State() != TDataSetState::Browse) rows.Post();
     rows.Refilter();
-    rows.Last();
+    GoToRow(ResumeRow());
     Tags.SetCurCID(cid);
     FollowCurrentRow();
     if (append && rows.IsEmpty()) AppendBlock();
@@ -102,6 +102,18 @@ int TBaseCollect::CurrentSubgroup() const
 {
     const int row = ValueRowsConst().CurrentRow();
     return row < 0 ? NullValue : RowInt(row, 1);
+}
+
+int TBaseCollect::ResumeRow() const
+{
+    const TDataSet& rows = ValueRowsConst();
+    const int last = rows.RecordCount() - 1;
+    if (last < 0) return -1;
+    const QString field = rows.Fields(DataField())->FieldName();
+    const auto [first, end] = BlockOf(last);
+    for (int r = first; r <= end; ++r)
+        if (CellEditable(r, field) && RowField(r, DataField()).toString().isEmpty()) return r;
+    return last;
 }
 
 bool TBaseCollect::LocateSubgroup(int cid, int sn)

@@ -82,6 +82,11 @@ protected:
     // The first choice of a control item in this window: its data list and what else it needs.
     virtual void CreateItem(int cid) = 0;
     virtual void ItemRefreshed() {}
+    // Where keying goes on when an item's rows are shown again: the first empty value row of
+    // its last block (the last row when there is none).
+    virtual int ResumeRow() const;
+    // The field of the value rows that holds the keyed figure.
+    virtual int DataField() const = 0;
     // The checks of the save; raise with the message.
     virtual void CheckBeforeSave() = 0;
     // The pending sets in the order they are written, the pending subgroup rows first.

@@ -39,6 +39,7 @@ public:
 protected:
     QString SelectCommandName() const override { return QStringLiteral("SelectVControlItem"); }
     void CreateItem(int cid) override;
+    int DataField() const override { return fData; }
     void CheckBeforeSave() override;
     QList<TDataSet*> PendingSets() override { return {&qryVDM, &qryVDD}; }
     TDataSet& MasterSet() override { return qryVDM; }

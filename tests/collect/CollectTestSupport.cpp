@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -114,7 +115,9 @@ TCollectFixture::~TCollectFixture()
 {
     // Windows still open go without their closing question.
     db.Messages.DefaultAnswer = TMsgResult::No;
-    for (QMdiSubWindow* s : host.Area->subWindowList()) delete s;
+    QList<QPointer<QMdiSubWindow>> open;
+    for (QMdiSubWindow* s : host.Area->subWindowList()) open << s;
+    for (const QPointer<QMdiSubWindow>& s : open) delete s.data();
     TKQCommonDM::SetCurrent(nullptr);
 }
 
@@ -238,4 +241,11 @@ void SaveShot(QWidget& w, const QString& name)
 {
     QDir().mkpath(QStringLiteral(SCREENSHOT_DIR));
     w.grab().save(QStringLiteral(SCREENSHOT_DIR "/") + name + QStringLiteral(".png"));
+}
+
+void Settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
 }

@@ -96,3 +96,5 @@ void ClickCell(TBaseCollectFrm* frm, int row, const QString& field);
 void ClickTagValueButton(TTagInputFrm* panel, int row);
 QStringList TagTexts(TTagInputFrm* panel);
 void SaveShot(QWidget& w, const QString& name);
+// Lets closed windows go (their deletion is posted).
+void Settle();

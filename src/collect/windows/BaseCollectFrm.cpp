@@ -237,7 +237,8 @@ void TBaseCollectFrm::OpenChart(TChartType type)
         if (!host) frm->show();
         HookPointMenu(frm);
         TileCharts();
-        frm->ShowChart();
+        // Limits from the data keyed so far (unless stored ones exist), and the drawing.
+        frm->GetChartObject()->Refresh();
     });
 }
 
@@ -351,4 +352,6 @@ void TBaseCollectFrm::closeEvent(QCloseEvent* event)
     }
     CloseCharts();
     event->accept();
+    // Closed from its own 关闭: its child-window frame goes with it.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->deleteLater();
 }

@@ -85,7 +85,7 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QStyleOptionViewItem opt(option);
-        if (opt.state & (QStyle::State_HasFocus | QStyle::State_Selected)) {
+        if ((opt.state & (QStyle::State_HasFocus | QStyle::State_Selected)) || index == FGrid->currentIndex()) {
             painter->fillRect(opt.rect, kFocusYellow);
             opt.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
             opt.backgroundBrush = QBrush(kFocusYellow);
@@ -119,7 +119,7 @@ TCollectGrid::TCollectGrid(TBaseCollect& collect, QWidget* parent)
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                     QAbstractItemView::EditKeyPressed);
     verticalHeader()->setDefaultSectionSize(20);
-    verticalHeader()->setFixedWidth(14);
+    verticalHeader()->hide();
     horizontalHeader()->setHighlightSections(false);
     setStyleSheet(QStringLiteral("QTableView { background: white; color: black; gridline-color: #c0c0c0; }"));
     connect(FModel, &TDataSetModel::CurrentRowChanged, this, [this](int) { FollowDataSet(); });

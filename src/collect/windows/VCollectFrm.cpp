@@ -27,11 +27,11 @@ void TVCollectFrm::AddColumns(TDataSetModel& model)
     model.AddColumn(QStringLiteral("Data"), QStringLiteral("取值"));
     model.AddColumn(QStringLiteral("Date"), QStringLiteral("日期"));
     model.AddColumn(QStringLiteral("Time"), QStringLiteral("时间"));
-    Grid->setColumnWidth(0, 52);
-    Grid->setColumnWidth(1, 36);
-    Grid->setColumnWidth(2, 64);
-    Grid->setColumnWidth(3, 76);
-    Grid->setColumnWidth(4, 62);
+    Grid->setColumnWidth(0, 48);
+    Grid->setColumnWidth(1, 34);
+    Grid->setColumnWidth(2, 62);
+    Grid->setColumnWidth(3, 84);
+    Grid->setColumnWidth(4, 64);
 }
 
 QColor TVCollectFrm::RowColor(int row) const
