@@ -1,6 +1,7 @@
 #include "app/ZIDIZMain.h"
 
 #include "app/About.h"
+#include "analysis/windows/DataCleanupProc.h"
 #include "app/Backup.h"
 #include "app/Navigate.h"
 #include "power/windows/NewPasswordFrm.h"
@@ -125,8 +126,14 @@ void TZEDAVAdevAzu::BuildMenus()
     work(data, "VMofifyAction", "计量型数据编辑", "TVModifyFrm");
     work(data, "AMofifyAction", "计数型数据编辑", "TAModifyFrm");
     data->addSeparator();
-    module(data, "VBatchDeleteAction", "计量型数据清理", 2005, "TVBatchDeleteFrm");
-    module(data, "ABatchDeleteAction", "计数型数据清理", 2006, "TABatchDeleteFrm");
+    AddAction(data, QStringLiteral("VBatchDeleteAction"), QStringLiteral("计量型数据清理"), [this] {
+        CheckModulePower(2005);
+        ClearVariableData(this);
+    });
+    AddAction(data, QStringLiteral("ABatchDeleteAction"), QStringLiteral("计数型数据清理"), [this] {
+        CheckModulePower(2006);
+        ClearAttributeData(this);
+    });
 
     QMenu* control = menuBar()->addMenu(QStringLiteral("分析控制(&C)"));
     work(control, "VControlItemAnlysisAction", "计量型特性分析", "TVControlItemAnalysisFrm");

@@ -326,11 +326,12 @@ TEST(AppShell, AdministratorReLoginPasswordAndExit)
         const QString n = a->objectName();
         if (n.endsWith("Action") && n != "ReLoginAction" && n != "ChangePasswordAction" && n != "RunModeSelectAction" &&
             n != "AboutAction" && n != "QuitAction" && n != "bbsAction" && n != "lumenoAction" && n != "HelpAction" &&
-            n != "UserPowerAction" && n != "BackupAction" && n != "RestoreAction")
+            n != "UserPowerAction" && n != "BackupAction" && n != "RestoreAction" && n != "VBatchDeleteAction" &&
+            n != "ABatchDeleteAction")
             a->trigger();
     }
     EXPECT_TRUE(f.db.Messages.Messages.isEmpty()) << f.db.Messages.LastText().toStdString();
-    EXPECT_EQ(factory.Created, 21);  // 11 lists, 4 data windows, 2 clean-ups, 4 analysis and control
+    EXPECT_EQ(factory.Created, 19);  // 11 lists, 4 data windows, 4 analysis and control
     for (QMdiSubWindow* s : main.MdiArea->subWindowList())
         if (ComponentNameOf(s->widget()) != "NavigateFrm") s->close();
     QCoreApplication::processEvents();
