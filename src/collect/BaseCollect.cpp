@@ -47,7 +47,10 @@ void TBaseCollect::SetControlItem(int cid, const QString& name, bool append)
     GoToRow(ResumeRow());
     Tags.SetCurCID(cid);
     FollowCurrentRow();
-    if (append && rows.IsEmpty()) AppendBlock();
+    if (append && rows.IsEmpty() && AppendBlock()) {
+        GoToRow(ResumeRow());
+        FollowCurrentRow();
+    }
 }
 
 int TBaseCollect::RowInt(int row, int field) const

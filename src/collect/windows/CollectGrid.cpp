@@ -79,7 +79,10 @@ public:
             FGrid->FCommitOk = true;
             return;
         }
+        // The collection moves its cursor while it stages; the view follows once the editor is closed.
+        FGrid->FCommitting = true;
         FGrid->FCommitOk = model->setData(index, line->text(), Qt::EditRole);
+        FGrid->FCommitting = false;
     }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
@@ -136,6 +139,7 @@ int TCollectGrid::ColumnOf(const QString& fieldName) const
 
 void TCollectGrid::FollowDataSet()
 {
+    if (FCommitting) return;
     const int row = FCollect.ValueRows().CurrentRow();
     if (row < 0 || row >= FModel->rowCount()) return;
     const QModelIndex current = currentIndex();
@@ -180,6 +184,7 @@ void TCollectGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHi
     QTableView::closeEditor(editor, hint);
     if (editor == FEditor) FEditor = nullptr;
     if (enter && FCommitOk) emit EnterPressed();
+    FollowDataSet();
     FCommitOk = true;
 }
 

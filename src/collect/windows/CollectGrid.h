@@ -45,4 +45,5 @@ private:
     QPointer<QLineEdit> FEditor;
     bool FEnterInEditor = false;
     bool FCommitOk = true;
+    bool FCommitting = false;
 };
