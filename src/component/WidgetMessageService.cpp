@@ -3,10 +3,11 @@
 #include <QApplication>
 #include <QMessageBox>
 
-TMsgResult TWidgetMessageService::Show(const QString& text, const QString& caption, TMsgIcon icon,
-                                       TMsgButtons buttons)
+std::unique_ptr<QMessageBox> MakeMessageBox(const QString& text, const QString& caption, TMsgIcon icon,
+                                            TMsgButtons buttons, QWidget* parent)
 {
-    QMessageBox box(QApplication::activeWindow());
+    auto owned = std::make_unique<QMessageBox>(parent);
+    QMessageBox& box = *owned;
     box.setWindowTitle(caption);
     box.setText(text);
     switch (icon) {
@@ -23,7 +24,14 @@ TMsgResult TWidgetMessageService::Show(const QString& text, const QString& capti
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
-    switch (box.exec()) {
+    return owned;
+}
+
+TMsgResult TWidgetMessageService::Show(const QString& text, const QString& caption, TMsgIcon icon,
+                                       TMsgButtons buttons)
+{
+    const std::unique_ptr<QMessageBox> box = MakeMessageBox(text, caption, icon, buttons, QApplication::activeWindow());
+    switch (box->exec()) {
     case QMessageBox::Yes: return TMsgResult::Yes;
     case QMessageBox::No: return TMsgResult::No;
     case QMessageBox::Ok: return TMsgResult::Ok;

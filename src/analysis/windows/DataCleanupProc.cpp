@@ -13,9 +13,10 @@ void ClearData(QWidget* owner, bool variable)
     // The dialog's task rows are deleted with it, whatever the outcome.
     TDialog dialog(GetNewTaskID(), owner);
     if (RunDialog(dialog) != QDialog::Accepted) return;
+    // The item's name is read from the task's queries, before they are closed.
+    const QString item = dialog.SelectedCName();
     dialog.CloseTaskQueries();
-    CleanUpTaskSubgroups(CurrentCompanyDM(), variable, dialog.TaskID(), dialog.SelectedCName(), dialog.MandatoryTags(),
-                         dialog.OptionalTags());
+    CleanUpTaskSubgroups(CurrentCompanyDM(), variable, dialog.TaskID(), item, dialog.MandatoryTags(), dialog.OptionalTags());
 }
 } // namespace
 
