@@ -103,6 +103,35 @@ TEST(Backup, CopiesTheDatabaseInUseIntoTheBackupFolder)
     EXPECT_EQ(q.value(0).toString(), QStringLiteral("c1"));
 }
 
+// Another workstation is in the middle of a save: the copy holds what was committed, complete and
+// consistent, and the other's save goes through afterwards.
+TEST(Backup, TheCopyOfADatabaseBeingWrittenIsComplete)
+{
+    TBackupFixture f;
+    SPC_SQLITE_ONLY(f.db);
+    ExecuteSQL(QStringLiteral("insert into L_Case (CaseID, CaseCode) values (1, 'committed')"));
+    const auto other = f.db.OpenSecondConnection(QStringLiteral("other"));
+    other->StartTransaction();
+    other->Exec(QStringLiteral("insert into L_Case (CaseID, CaseCode) values (2, 'pending')"));
+    const QString target = f.Backups() + QStringLiteral("/busy.zoz");
+    f.Choose(target);
+    f.Trigger("BackupAction");
+    EXPECT_EQ(f.db.Messages.LastText(), QStringLiteral("备份成功！"));
+    other->Commit();
+    ASSERT_TRUE(IsSystemDatabaseFile(target));
+    TCompanyDM copy(QStringLiteral("copy"));
+    copy.Params.DBQ = target;
+    copy.Connect();
+    QSqlQuery q = copy.Exec(QStringLiteral("select CaseCode from L_Case order by CaseID"));
+    QStringList codes;
+    while (q.next()) codes << q.value(0).toString();
+    EXPECT_EQ(codes, QStringList{"committed"});
+    q = copy.Exec(QStringLiteral("pragma integrity_check"));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toString(), QStringLiteral("ok"));
+    EXPECT_EQ(CaseCount(), 2);
+}
+
 TEST(Backup, AnExistingFileIsReplacedOnlyOnYes)
 {
     TBackupFixture f;
