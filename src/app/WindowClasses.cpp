@@ -1,6 +1,7 @@
 #include "app/WindowClasses.h"
 
 #include "app/Navigate.h"
+#include "collect/windows/CollectWindows.h"
 #include "component/FormFactory.h"
 #include "engine/windows/AChartFrm.h"
 #include "engine/windows/VChartFrm.h"
@@ -12,8 +13,9 @@ void RegisterWindowClasses(TClassFactory& factory)
 {
     RegisterMasterDataWindowClasses(factory);
     RegisterJudgeRuleWindowClasses(factory);
+    factory.RegisterFormClass(FormClassOf<TNavigateFrm>());
+    RegisterCollectWindowClasses(factory);
     factory.RegisterFormClasses({
-        FormClassOf<TNavigateFrm>(),
         FormClassOf<TVChartFrm>(),
         FormClassOf<TAChartFrm>(),
         FormClassOf<TPowerManageFrm>(),

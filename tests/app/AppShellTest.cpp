@@ -151,8 +151,8 @@ TEST(AppShell, StartOutcomes)
         EXPECT_NE(shell.Factory.FindFormClass(QStringLiteral("TNavigateFrm")), nullptr);
         EXPECT_NE(qobject_cast<TNavigateFrm*>(shell.Factory.FindFormInstance(QStringLiteral("TNavigateFrm"))), nullptr);
         // A window class that is not built yet reaches the factory and says so.
-        shell.MainWindow->findChild<QAction*>("VCollectAction")->trigger();
-        EXPECT_EQ(f.db.Messages.LastText(), QStringLiteral("TVCollectFrm not Find"));
+        shell.MainWindow->findChild<QAction*>("VMofifyAction")->trigger();
+        EXPECT_EQ(f.db.Messages.LastText(), QStringLiteral("TVModifyFrm not Find"));
         shell.MainWindow->AskOnClose = false;
     }
 }
@@ -186,7 +186,7 @@ TEST(AppShell, StartBuildsTheCommandCentreAndTheWindowRegistry)
         EXPECT_EQ(QString::fromLatin1(window->metaObject()->className()), c.ClassName);
     }
     for (const char* name : {"TLProcessListFrm", "TLVControlItemEditFrm", "TLJudgeRuleTemplateEditFrm", "TNavigateFrm",
-                             "TVChartFrm", "TAChartFrm", "TPowerManageFrm"})
+                             "TVCollectFrm", "TACollectFrm", "TVChartFrm", "TAChartFrm", "TPowerManageFrm"})
         EXPECT_TRUE(registered.contains(QLatin1String(name))) << name;
 
     // A chart window opened by name on a data list, and a window elsewhere listening for the
