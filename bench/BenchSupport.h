@@ -1,6 +1,8 @@
 #pragma once
-// Shared by the benchmarks: a database file of their own with variable subgroups of one item,
-// and the entry point with the Qt application the SQL drivers need.
+// Shared by the benchmarks: a database of their own with variable subgroups of one item, and the
+// entry point with the Qt application the SQL drivers need. The database is a file, or — when
+// QIHENG_SPC_BENCH_SERVER names a PostgreSQL server database ("postgresql://user@host:port/name")
+// — a schema of its own there, so that the same benchmarks measure both engines.
 #include "foundation/CompanyDM.h"
 #include "foundation/Schema.h"
 
@@ -8,6 +10,8 @@
 #include <QDateTime>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QUrl>
+#include <QUuid>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -17,11 +21,25 @@ struct TBenchDatabase {
     // subgroups × 5 rows of D_VDD for item 1; the connection is the current one.
     explicit TBenchDatabase(int subgroups)
     {
-        const QString path = dir.path() + "/MainData.mdb";
-        InitDatabaseFile(path, false);
         dm = std::make_unique<TCompanyDM>();
-        dm->Params.DBQ = path;
-        dm->Connect();
+        const QString server = qEnvironmentVariable("QIHENG_SPC_BENCH_SERVER");
+        if (server.isEmpty()) {
+            const QString path = dir.path() + "/MainData.mdb";
+            InitDatabaseFile(path, false);
+            dm->Params.DBQ = path;
+            dm->Connect();
+        } else {
+            schema = QStringLiteral("b_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
+            dm->Params.DBQ = server;
+            dm->Connect();
+            dm->Exec(QStringLiteral("create schema %1").arg(schema));
+            QUrl url(server);
+            url.setQuery(QStringLiteral("search_path=") + schema);
+            dm->Params.DBQ = url.toString();
+            dm->Connect();
+            CreateSchema(*dm);
+            WriteDeliveredContent(*dm);
+        }
         TCompanyDM::SetCurrent(dm.get());
         if (subgroups == 0) return;
         TTransactionGuard guard(*dm);
@@ -35,7 +53,15 @@ struct TBenchDatabase {
             }
         guard.Commit();
     }
-    ~TBenchDatabase() { TCompanyDM::SetCurrent(nullptr); }
+    ~TBenchDatabase()
+    {
+        TCompanyDM::SetCurrent(nullptr);
+        if (schema.isEmpty()) return;
+        dm->Params.DBQ = qEnvironmentVariable("QIHENG_SPC_BENCH_SERVER");
+        dm->Connect();
+        dm->Exec(QStringLiteral("drop schema %1 cascade").arg(schema));
+    }
+    QString schema;  // on a server: the benchmark's own
 };
 
 // main() with a core application (APP) around Google Benchmark's runner.
