@@ -6,3 +6,4 @@
 extern const TCliCommand InitDatabaseCommand;
 extern const TCliCommand UpgradeDatabaseCommand;
 extern const TCliCommand ChartCommand;
+extern const TCliCommand ImportCommand;

@@ -198,7 +198,7 @@ void WriteLine(QIODevice& device, const QString& line)
 
 const std::vector<TCliCommand>& CliCommands()
 {
-    static const std::vector<TCliCommand> commands{InitDatabaseCommand, UpgradeDatabaseCommand, ChartCommand};
+    static const std::vector<TCliCommand> commands{InitDatabaseCommand, UpgradeDatabaseCommand, ImportCommand, ChartCommand};
     return commands;
 }
 

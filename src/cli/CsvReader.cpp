@@ -65,14 +65,28 @@ TCsvReader::TCsvReader(QIODevice& input, const QString& name, const QStringList&
     : FInput(input), FName(name), FHeader(header), FBuffer(kChunk)
 {
     const QString expected = header.join(QLatin1Char(','));
-    std::string_view line;
-    do {
-        if (!ReadLine(line)) RaiseError(QStringLiteral("%1是空的，应有表头“%2”").arg(FName, expected));
-    } while (Trimmed(line).empty());
-    Split(line);
+    ReadHeader(expected);
     bool same = FFields.size() == static_cast<std::size_t>(header.size());
     for (std::size_t i = 0; same && i < FFields.size(); ++i) same = Text(static_cast<int>(i)) == header[static_cast<int>(i)];
     if (!same) RaiseError(QStringLiteral("%1的表头（第%2行）应为“%3”").arg(FName).arg(FLine).arg(expected));
+}
+
+TCsvReader::TCsvReader(QIODevice& input, const QString& name) : FInput(input), FName(name), FBuffer(kChunk)
+{
+    ReadHeader({});
+    for (std::size_t i = 0; i < FFields.size(); ++i) FHeader << Text(static_cast<int>(i));
+}
+
+void TCsvReader::ReadHeader(const QString& expected)
+{
+    std::string_view line;
+    do {
+        if (!ReadLine(line))
+            RaiseError(expected.isEmpty() ? QStringLiteral("%1是空的，没有表头").arg(FName)
+                                          : QStringLiteral("%1是空的，应有表头“%2”").arg(FName, expected));
+    } while (Trimmed(line).empty());
+    Split(line);
+    FHeaderLine = FLine;
 }
 
 bool TCsvReader::ReadLine(std::string_view& line)

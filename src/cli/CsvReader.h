@@ -16,6 +16,13 @@ public:
     // Reads up to the header, which must be `header` exactly; `name` is how messages name the
     // input ("文件PATH", "标准输入"). ESystemError for an empty input or another header.
     TCsvReader(QIODevice& input, const QString& name, const QStringList& header);
+    // Reads up to the header, whatever its names (the caller checks them); ESystemError for an
+    // empty input.
+    TCsvReader(QIODevice& input, const QString& name);
+
+    const QStringList& Header() const { return FHeader; }
+    // The header's line (from 1).
+    int HeaderLine() const { return FHeaderLine; }
 
     // Moves to the next data row; false at the end. ESystemError for a row with another number of
     // columns or an unterminated quote.
@@ -29,6 +36,7 @@ public:
     QString Text(int column) const;
 
 private:
+    void ReadHeader(const QString& expected);
     bool ReadLine(std::string_view& line);
     void Split(std::string_view line);
     [[noreturn]] void FieldError(int column, const QString& what) const;
@@ -41,6 +49,7 @@ private:
     bool FEof = false;
     int FLineCount = 0;  // lines read so far
     int FLine = 0;
+    int FHeaderLine = 0;
     std::vector<std::string_view> FFields;  // into FBuffer or FUnquoted
     std::string FUnquoted;                  // the current line's fields with quotes removed
 };
