@@ -1,6 +1,7 @@
 #include "masterdata/windows/BaseListEditFrm.h"
 
 #include <QFormLayout>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 TBaseListEditFrm::TBaseListEditFrm(QWidget* parent) : TBaseListDataFrm(parent)
@@ -26,6 +27,14 @@ void TBaseListEditFrm::AfterNew()
 void TBaseListEditFrm::AddRow(const QString& label, QWidget* control)
 {
     FieldLayout->addRow(label, control);
+}
+
+QLineEdit* TBaseListEditFrm::AddTextRow(const QString& label, const QString& objectName)
+{
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(objectName);
+    AddRow(label, edit);
+    return edit;
 }
 
 void TBaseListEditFrm::AddRow(const QString& label, QLayout* controls)

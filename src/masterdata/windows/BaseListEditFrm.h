@@ -4,6 +4,7 @@
 #include "masterdata/windows/BaseDataFrm.h"
 #include "masterdata/windows/DataEditDialog.h"
 
+class QLineEdit;
 class QFormLayout;
 class QVBoxLayout;
 
@@ -21,6 +22,8 @@ protected:
     QFormLayout* FieldLayout;
     // Adds a labelled control to the form.
     void AddRow(const QString& label, QWidget* control);
+    // A labelled text field named objectName, added as the next row.
+    QLineEdit* AddTextRow(const QString& label, const QString& objectName);
     void AddRow(const QString& label, QLayout* controls);
     // Call at the end of the concrete constructor: the button row under the fields.
     void FinishLayout();

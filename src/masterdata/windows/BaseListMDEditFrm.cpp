@@ -4,6 +4,7 @@
 #include "foundation/ZCDb.h"
 
 #include <QFormLayout>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 TBaseListMDEditFrm::TBaseListMDEditFrm(QWidget* parent) : TBaseListMDDataFrm(parent)
@@ -45,6 +46,14 @@ void TBaseListMDEditFrm::InitForm()
 void TBaseListMDEditFrm::AddRow(const QString& label, QWidget* control)
 {
     FieldLayout->addRow(label, control);
+}
+
+QLineEdit* TBaseListMDEditFrm::AddTextRow(const QString& label, const QString& objectName)
+{
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(objectName);
+    AddRow(label, edit);
+    return edit;
 }
 
 void TBaseListMDEditFrm::AddRow(const QString& label, QLayout* controls)

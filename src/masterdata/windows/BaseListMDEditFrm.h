@@ -4,6 +4,7 @@
 #include "masterdata/windows/BaseDataFrm.h"
 #include "masterdata/windows/DataEditDialog.h"
 
+class QLineEdit;
 class QFormLayout;
 class QVBoxLayout;
 
@@ -25,6 +26,8 @@ protected:
     QVBoxLayout* MainLayout;
     QFormLayout* FieldLayout;
     void AddRow(const QString& label, QWidget* control);
+    // A labelled text field named objectName, added as the next row.
+    QLineEdit* AddTextRow(const QString& label, const QString& objectName);
     void AddRow(const QString& label, QLayout* controls);
     void FinishLayout();
 

@@ -12,15 +12,9 @@ TLAControlItemEditFrm::TLAControlItemEditFrm(QWidget* parent) : TBasePhenomenonE
 {
     setWindowTitle(QStringLiteral("计数型质量特性编辑"));
     SetupAControlItemForm(*this);
-    edtCode = new QLineEdit(this);
-    edtCode->setObjectName(QStringLiteral("edtCode"));
-    AddRow(QStringLiteral("编码："), edtCode);
-    edtName = new QLineEdit(this);
-    edtName->setObjectName(QStringLiteral("edtName"));
-    AddRow(QStringLiteral("名称："), edtName);
-    edtLotSize = new QLineEdit(this);
-    edtLotSize->setObjectName(QStringLiteral("edtLotSize"));
-    AddRow(QStringLiteral("批量："), edtLotSize);
+    edtCode = AddTextRow(QStringLiteral("编码："), QStringLiteral("edtCode"));
+    edtName = AddTextRow(QStringLiteral("名称："), QStringLiteral("edtName"));
+    edtLotSize = AddTextRow(QStringLiteral("批量："), QStringLiteral("edtLotSize"));
     edtProcess = new QLineEdit(this);
     edtProcess->setObjectName(QStringLiteral("edtProcess"));
     btnProcess = new QPushButton(QStringLiteral("..."), this);
@@ -31,9 +25,7 @@ TLAControlItemEditFrm::TLAControlItemEditFrm(QWidget* parent) : TBasePhenomenonE
     processRow->addWidget(edtProcess, 1);
     processRow->addWidget(btnProcess);
     AddRow(QStringLiteral("过程："), processRow);
-    edtDescribe = new QLineEdit(this);
-    edtDescribe->setObjectName(QStringLiteral("edtDescribe"));
-    AddRow(QStringLiteral("描述："), edtDescribe);
+    edtDescribe = AddTextRow(QStringLiteral("描述："), QStringLiteral("edtDescribe"));
     AddPhenomenonRows();
     connect(btnProcess, &QPushButton::clicked, this, [this] {
         Run([this] { ChooseProcess(*MasterDataSet(), QStringLiteral("ProID"), QStringLiteral("ProName")); });

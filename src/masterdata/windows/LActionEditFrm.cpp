@@ -12,15 +12,9 @@ TLActionEditFrm::TLActionEditFrm(QWidget* parent) : TBaseListEditFrm(parent)
 {
     setWindowTitle(QStringLiteral("改善措施编辑"));
     SetupActionForm(*this);
-    edtCode = new QLineEdit(this);
-    edtCode->setObjectName(QStringLiteral("edtCode"));
-    AddRow(QStringLiteral("编码："), edtCode);
-    edtName = new QLineEdit(this);
-    edtName->setObjectName(QStringLiteral("edtName"));
-    AddRow(QStringLiteral("名称："), edtName);
-    edtDescribe = new QLineEdit(this);
-    edtDescribe->setObjectName(QStringLiteral("edtDescribe"));
-    AddRow(QStringLiteral("描述："), edtDescribe);
+    edtCode = AddTextRow(QStringLiteral("编码："), QStringLiteral("edtCode"));
+    edtName = AddTextRow(QStringLiteral("名称："), QStringLiteral("edtName"));
+    edtDescribe = AddTextRow(QStringLiteral("描述："), QStringLiteral("edtDescribe"));
 
     FinishLayout();
     resize(420, sizeHint().height());

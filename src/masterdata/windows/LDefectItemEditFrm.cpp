@@ -8,15 +8,9 @@ TLDefectItemEditFrm::TLDefectItemEditFrm(QWidget* parent) : TBasePhenomenonEditF
 {
     setWindowTitle(QStringLiteral("缺点类别编辑"));
     SetupDefectItemForm(*this);
-    edtCode = new QLineEdit(this);
-    edtCode->setObjectName(QStringLiteral("edtCode"));
-    AddRow(QStringLiteral("编码："), edtCode);
-    edtName = new QLineEdit(this);
-    edtName->setObjectName(QStringLiteral("edtName"));
-    AddRow(QStringLiteral("名称："), edtName);
-    edtDescribe = new QLineEdit(this);
-    edtDescribe->setObjectName(QStringLiteral("edtDescribe"));
-    AddRow(QStringLiteral("描述："), edtDescribe);
+    edtCode = AddTextRow(QStringLiteral("编码："), QStringLiteral("edtCode"));
+    edtName = AddTextRow(QStringLiteral("名称："), QStringLiteral("edtName"));
+    edtDescribe = AddTextRow(QStringLiteral("描述："), QStringLiteral("edtDescribe"));
     AddPhenomenonRows();
     FinishLayout();
     resize(560, 440);

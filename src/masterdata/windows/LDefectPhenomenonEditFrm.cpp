@@ -13,18 +13,12 @@ TLDefectPhenomenonEditFrm::TLDefectPhenomenonEditFrm(QWidget* parent) : TBaseLis
 {
     setWindowTitle(QStringLiteral("缺点项目编辑"));
     SetupDefectPhenomenonForm(*this);
-    edtCode = new QLineEdit(this);
-    edtCode->setObjectName(QStringLiteral("edtCode"));
-    AddRow(QStringLiteral("编码："), edtCode);
-    edtName = new QLineEdit(this);
-    edtName->setObjectName(QStringLiteral("edtName"));
-    AddRow(QStringLiteral("名称："), edtName);
+    edtCode = AddTextRow(QStringLiteral("编码："), QStringLiteral("edtCode"));
+    edtName = AddTextRow(QStringLiteral("名称："), QStringLiteral("edtName"));
     cbPonderance = new QComboBox(this);
     cbPonderance->setObjectName(QStringLiteral("cbPonderance"));
     AddRow(QStringLiteral("严重级别："), cbPonderance);
-    edtDescribe = new QLineEdit(this);
-    edtDescribe->setObjectName(QStringLiteral("edtDescribe"));
-    AddRow(QStringLiteral("描述："), edtDescribe);
+    edtDescribe = AddTextRow(QStringLiteral("描述："), QStringLiteral("edtDescribe"));
     for (int i = 1; i <= 3; ++i) cbPonderance->addItem(PonderanceText(i), i);
     FinishLayout();
     resize(420, sizeHint().height());

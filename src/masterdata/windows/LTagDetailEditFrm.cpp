@@ -9,9 +9,7 @@ TLTagDetailEditFrm::TLTagDetailEditFrm(QWidget* parent) : TBaseListMDEditFrm(par
 {
     setWindowTitle(QStringLiteral("标签预设值编辑"));
     SetupTagForm(*this);
-    edtValue = new QLineEdit(this);
-    edtValue->setObjectName(QStringLiteral("edtValue"));
-    AddRow(QStringLiteral("预设值："), edtValue);
+    edtValue = AddTextRow(QStringLiteral("预设值："), QStringLiteral("edtValue"));
     MainLayout->addStretch(1);
     FinishLayout();
     resize(420, sizeHint().height());

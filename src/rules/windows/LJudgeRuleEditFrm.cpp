@@ -38,12 +38,8 @@ TLJudgeRuleEditFrm::TLJudgeRuleEditFrm(QWidget* parent) : TBaseListEditFrm(paren
 {
     setWindowTitle(QStringLiteral("检测规则编辑"));
     SetupJudgeRuleForm(*this);
-    edtCode = new QLineEdit(this);
-    edtCode->setObjectName(QStringLiteral("edtCode"));
-    AddRow(QStringLiteral("编码："), edtCode);
-    edtName = new QLineEdit(this);
-    edtName->setObjectName(QStringLiteral("edtName"));
-    AddRow(QStringLiteral("名称："), edtName);
+    edtCode = AddTextRow(QStringLiteral("编码："), QStringLiteral("edtCode"));
+    edtName = AddTextRow(QStringLiteral("名称："), QStringLiteral("edtName"));
     edtDescribe = new QLineEdit(this);
     edtDescribe->setObjectName(QStringLiteral("edtDescribe"));
     // Wide enough for a composed description.

@@ -15,15 +15,9 @@ TLJudgeRuleTemplateEditFrm::TLJudgeRuleTemplateEditFrm(QWidget* parent) : TBaseL
 {
     setWindowTitle(QStringLiteral("检测规则模板编辑"));
     SetupJudgeRuleTemplateForm(*this);
-    edtCode = new QLineEdit(this);
-    edtCode->setObjectName(QStringLiteral("edtCode"));
-    AddRow(QStringLiteral("编码："), edtCode);
-    edtName = new QLineEdit(this);
-    edtName->setObjectName(QStringLiteral("edtName"));
-    AddRow(QStringLiteral("名称："), edtName);
-    edtDescribe = new QLineEdit(this);
-    edtDescribe->setObjectName(QStringLiteral("edtDescribe"));
-    AddRow(QStringLiteral("描述："), edtDescribe);
+    edtCode = AddTextRow(QStringLiteral("编码："), QStringLiteral("edtCode"));
+    edtName = AddTextRow(QStringLiteral("名称："), QStringLiteral("edtName"));
+    edtDescribe = AddTextRow(QStringLiteral("描述："), QStringLiteral("edtDescribe"));
     btnSelect = new QPushButton(QStringLiteral("选择(&D)..."), this);
     btnSelect->setObjectName(QStringLiteral("btnSelect"));
     btnSelect->setAutoDefault(false);
