@@ -344,8 +344,10 @@ TImported ImportAttributes(const TItem& item, const TTemplate* tmpl, TCsvReader&
                 if (!text.isEmpty()) collect.SetCellText(first + offset, QStringLiteral("Data"), text);
             };
             key(TACollect::kTime - 1, r.Cells[3]);
-            key(TACollect::kBatch - 1, r.Cells[0]);
-            key(TACollect::kInspected - 1, r.Cells[1]);
+            // The window proposes the lot size and number inspected entered last; the file's own
+            // cells count, empty ones too.
+            collect.SetCellText(first + TACollect::kBatch - 1, QStringLiteral("Data"), r.Cells[0]);
+            collect.SetCellText(first + TACollect::kInspected - 1, QStringLiteral("Data"), r.Cells[1]);
             key(TACollect::kRejected - 1, r.Cells[2]);
             for (int d = 0; d < layout.Defects.size(); ++d) key(5 + layout.Defects[d].first, r.Cells[4 + d]);
         } catch (const ESystemError& e) {
@@ -377,7 +379,8 @@ int RunImport(const TCliArguments& args, TCliIO& io)
     TCliDatabase db(args.Value(QStringLiteral("db")));
     TRaisingMessages messages;
     TMessageServiceScope scope(&messages);
-    UpgradeDatabase();
+    // Only an older database is written to here: the upgrade rewrites the version even when current.
+    if (DatabaseVersion().toInt() < SchemaVersion) UpgradeDatabase();
     const TItem item = FindItem(args.Value(QStringLiteral("item")), isAttribute);
     std::optional<TTemplate> tmpl;
     if (args.IsSet(QStringLiteral("tags"))) tmpl = FindTemplate(args.Value(QStringLiteral("tags")));
