@@ -1,11 +1,16 @@
 // qiheng-spc-cli chart: the engine's limits, points, statistics, histogram classes and Pareto
-// items for a CSV file of measurements or counts, as one JSON object (or the points as CSV). No
-// database is involved: the limits are always those computed from the data. --png, --pdf and
-// --svg draw the chart as well; --rules judges it.
+// items for a CSV file of measurements or counts, as one JSON object (or the points as CSV); the
+// limits are those computed from the data. With --db the subgroups of a control item are read as
+// the analysis window reads them (its condition, task tables and sample provider), with the item's
+// stored current limits when it has any and its specification limits; --save-result stores the
+// judgement as the window's check does. --png, --pdf and --svg draw the chart as well; --rules or
+// --template judges it.
 #include "cli/ChartOutput.h"
 #include "cli/CliCommands.h"
 #include "cli/CsvReader.h"
 
+#include "analysis/BaseCondition.h"
+#include "analysis/SampleProvider.h"
 #include "engine/AttributeData.h"
 #include "engine/ChartPicture.h"
 #include "engine/HistogramData.h"
@@ -13,8 +18,12 @@
 #include "engine/SPCChart.h"
 #include "engine/Statistic.h"
 #include "engine/VariableData.h"
+#include "foundation/CompanyDM.h"
 #include "foundation/DataSet.h"
+#include "foundation/RecordUtils.h"
+#include "foundation/ZCDb.h"
 #include "rules/ChartJudge.h"
+#include "rules/ExceptionReview.h"
 
 #include <QHash>
 #include <optional>
@@ -63,6 +72,13 @@ QList<QCommandLineOption> ChartOptions()
         valued("svg", "另把图表画成SVG图片", "FILE"),
         valued("width", "图片宽度（像素，默认1200）", "W"),
         valued("height", "图片高度（像素，默认600，两个图时800）", "H"),
+        valued("db", "从数据库读取质量特性的子组（数据库文件或postgresql://地址），代替CSV文件", "PATH|URL"),
+        valued("item", "与--db同用：质量特性的编码", "CCODE"),
+        valued("from", "与--db同用：起始日期（含），如2024-05-01", "DATE"),
+        valued("to", "与--db同用：截止日期（含当天全天）", "DATE"),
+        valued("tag", "与--db同用：必须满足的标签取值（可重复）", "TAGCODE=VALUE"),
+        valued("template", "与--db同用：按判异规则模板检测", "JRTCODE"),
+        QCommandLineOption(QStringLiteral("save-result"), QStringLiteral("与--db同用：保存检测结果（异常记录和子组状态）")),
     };
 }
 
@@ -77,11 +93,12 @@ QList<QCommandLineOption> ChartOptions()
 class TRulesJudgement {
 public:
     // The rules of --rules, in the order given (none without the option), checked before any data
-    // is read.
+    // is read. --template's rules are read from the database by LoadTemplate.
     TRulesJudgement(const TCliArguments& args, const QString& typeName, bool attribute)
     {
-        if (!args.IsSet(QStringLiteral("rules"))) return;
         DefineJudgeRuleTable(FRules);
+        DefineExceptionTable(FExceptions);
+        if (!args.IsSet(QStringLiteral("rules"))) return;
         for (const QString& text : args.Value(QStringLiteral("rules")).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
             if (text.trimmed().isEmpty()) continue;
             TJudgeRuleRow row;
@@ -103,8 +120,30 @@ public:
         }
         if (FRules.RecordCount() == 0) Refuse(QStringLiteral("选项--rules缺少取值"));
         FActive = true;
-        DefineExceptionTable(FExceptions);
     }
+
+    // The rules of a judge rule template as the rule dialog offers them, in the order of their codes.
+    void LoadTemplate(TCompanyDM& dm, const QString& code)
+    {
+        const QVariant id = GetSQLValue(QStringLiteral("select JRTID from L_JudgeRuleTemplate where JRTCode = :Code"),
+                                        {{QStringLiteral("Code"), code}});
+        if (id.isNull() || !id.isValid()) RaiseError(QStringLiteral("判异规则模板“%1”不存在").arg(code));
+        QSqlQuery q = dm.Exec(QStringLiteral("select b.TargetType, b.JudgeType, b.Area_Trend, b.ExceptionType_Trend, b.Area_Run, "
+                                             "b.Exception_Run, b.ExceptionType_Run from L_JudgeRuleTemplateDetail as a, L_JudgeRule b "
+                                             "where a.JRID = b.JRID and a.JRTID = :JRTID order by b.JRCode"),
+                              {{QStringLiteral("JRTID"), id}});
+        while (q.next()) {
+            TJudgeRuleRow row;
+            int* fields[] = {&row.TargetType, &row.JudgeType, &row.Area_Trend, &row.ExceptionType_Trend,
+                             &row.Area_Run, &row.Exception_Run, &row.ExceptionType_Run};
+            for (int i = 0; i < 7; ++i) *fields[i] = VariantToInt(q.value(i));
+            AppendJudgeRuleRow(FRules, row);
+        }
+        if (FRules.RecordCount() == 0) RaiseError(QStringLiteral("判异规则模板“%1”没有规则").arg(code));
+        FActive = true;
+    }
+
+    bool Active() const { return FActive; }
 
     void Run(TVariableChartData* variable, TAttributeChartData* attribute)
     {
@@ -119,30 +158,47 @@ public:
         FJudge.JudgeChart();
     }
 
+    // The window's check and save: numbered after the highest stored exception, written with the
+    // subgroups' states in one transaction.
+    void RunAndSave(TCompanyDM& dm, int taskID, TVariableChartData* variable, TAttributeChartData* attribute)
+    {
+        if (variable)
+            FJudge.SetVariableData(variable);
+        else
+            FJudge.SetAttributeData(attribute);
+        FJudge.LoadRules(FRules);
+        SetupExceptionQuery(FStored);
+        FStored.SetDatabase(&dm);
+        int base = RunChartCheck(FJudge, FStored, dm);
+        SaveCheckResult(FJudge, dm, taskID, base);
+        FRows = &FStored;
+    }
+
     // "violations" in the order they fired, and "states" of the subgroups after judging.
     template <class TData>
     void Write(TJsonOut& j, const TData& data) const
     {
         if (!FActive) return;
-        const int judgeSN = FExceptions.FieldByName(QStringLiteral("JudgeSN"))->Index();
-        const int sn = FExceptions.FieldByName(QStringLiteral("SN"))->Index();
-        const int expression = FExceptions.FieldByName(QStringLiteral("Expression"))->Index();
-        const int describe = FExceptions.FieldByName(QStringLiteral("Describe"))->Index();
+        const TDataSet& rows = *FRows;
+        const int judgeSN = rows.FindField(QStringLiteral("JudgeSN"))->Index();
+        const int sn = rows.FindField(QStringLiteral("SN"))->Index();
+        const int expression = rows.FindField(QStringLiteral("Expression"))->Index();
+        const int describe = rows.FindField(QStringLiteral("Describe"))->Index();
         j.Key("violations");
         j.BeginArray();
-        for (int r = 0; r < FExceptions.RecordCount();) {
-            const QVariant current = FExceptions.RowValue(r, judgeSN);
+        for (int r = 0; r < rows.RecordCount();) {
+            const QVariant current = rows.RowValue(r, judgeSN);
             j.BeginObject();
             j.Key("JudgeSN");
             j.Integer(current.toLongLong());
             j.Key("Expression");
-            j.Text(FExceptions.RowValue(r, expression).toString());
+            j.Text(rows.RowValue(r, expression).toString());
             j.Key("Describe");
-            j.Text(FExceptions.RowValue(r, describe).toString());
+            j.Text(rows.RowValue(r, describe).toString());
             j.Key("SN");
             j.BeginArray();
-            for (; r < FExceptions.RecordCount() && FExceptions.RowValue(r, judgeSN) == current; ++r)
-                j.Integer(FExceptions.RowValue(r, sn).toLongLong());
+            for (; r < rows.RecordCount() && rows.RowValue(r, judgeSN) == current; ++r)
+                j.Integer(rows.RowValue(r, sn).toLongLong());
             j.EndArray();
             j.EndObject();
         }
@@ -165,6 +221,8 @@ private:
     TMemTable FRules;
     TChartJudge FJudge;
     TMemTable FExceptions;
+    TZCQuery FStored;
+    const TDataSet* FRows = &FExceptions;
 };
 
 // ---- the options ----
@@ -182,13 +240,55 @@ struct TChartOptions {
     int Show = 0;
     std::optional<int> Width, Height;
     QString Pictures[std::size(kPictures)];  // file per picture format, empty when not asked for
+    // --db: the database, the item, the days and the tag values the subgroups must have.
+    QString Database, Item;
+    QDate From, To;
+    QList<QPair<QString, QString>> Tags;
+    QString Template;
+    bool SaveResult = false;
 };
+
+QDate DateOption(const TCliArguments& args, const char* name, QDate otherwise)
+{
+    if (!args.IsSet(QLatin1String(name))) return otherwise;
+    const QString text = args.Value(QLatin1String(name)).trimmed();
+    const QDate d = QDate::fromString(text, Qt::ISODate);
+    if (!d.isValid()) Refuse(QStringLiteral("选项--%1的取值“%2”应为日期，如2024-05-01").arg(QLatin1String(name), text));
+    return d;
+}
 
 TChartOptions ReadOptions(const TCliArguments& args)
 {
     TChartOptions o;
     if (!args.IsSet(QStringLiteral("type"))) args.Usage();
-    o.File = args.Positional(1).first();
+    o.Database = args.Value(QStringLiteral("db"));
+    const bool database = args.IsSet(QStringLiteral("db"));
+    if (database) {
+        if (o.Database.isEmpty() || !args.IsSet(QStringLiteral("item"))) args.Usage();
+        args.Positional(0);
+    } else {
+        o.File = args.Positional(1).first();
+    }
+    for (const char* option : {"item", "from", "to", "tag", "template", "save-result"})
+        if (!database && args.IsSet(QLatin1String(option))) Refuse(QStringLiteral("选项--%1需要与--db同用").arg(QLatin1String(option)));
+    // From the database, the item's own figures count.
+    for (const char* option : {"size", "step", "usl", "sl", "lsl"})
+        if (database && args.IsSet(QLatin1String(option)))
+            Refuse(QStringLiteral("选项--%1不能与--db同用：取质量特性的设置").arg(QLatin1String(option)));
+    if (args.IsSet(QStringLiteral("rules")) && args.IsSet(QStringLiteral("template"))) Refuse(QStringLiteral("选项--rules和--template只能用其一"));
+    if (args.IsSet(QStringLiteral("save-result")) && !args.IsSet(QStringLiteral("rules")) && !args.IsSet(QStringLiteral("template")))
+        Refuse(QStringLiteral("选项--save-result需要--rules或--template"));
+    o.Item = args.Value(QStringLiteral("item"));
+    o.From = DateOption(args, "from", QDate(1900, 1, 1));
+    o.To = DateOption(args, "to", QDate(9999, 12, 31));
+    if (o.From > o.To) Refuse(QStringLiteral("起始日期%1晚于截止日期%2").arg(o.From.toString(Qt::ISODate), o.To.toString(Qt::ISODate)));
+    for (const QString& tag : args.Values(QStringLiteral("tag"))) {
+        const int eq = tag.indexOf(QLatin1Char('='));
+        if (eq <= 0 || eq == tag.size() - 1) Refuse(QStringLiteral("选项--tag的取值“%1”应形如标签编码=取值").arg(tag));
+        o.Tags << qMakePair(tag.left(eq).trimmed(), tag.mid(eq + 1).trimmed());
+    }
+    o.Template = args.Value(QStringLiteral("template"));
+    o.SaveResult = args.IsSet(QStringLiteral("save-result"));
     o.TypeName = args.Value(QStringLiteral("type"));
     bool known = false;
     QStringList names;
@@ -211,6 +311,8 @@ TChartOptions ReadOptions(const TCliArguments& args)
     only("groups", o.Type == ctHistogram);
     only("show", o.Type == ctPareto);
     only("rules", o.Type != ctHistogram && o.Type != ctPareto);
+    only("template", o.Type != ctHistogram && o.Type != ctPareto);
+    if (database && o.Type == ctPareto) Refuse(QStringLiteral("图表类型pareto不能与--db同用"));
 
     if (args.IsSet(QStringLiteral("format"))) {
         const QString format = args.Value(QStringLiteral("format"));
@@ -270,13 +372,18 @@ void WriteStatistics(TJsonOut& j, const TStatistic& s)
     j.EndObject();
 }
 
-void WriteHeader(TJsonOut& j, TChartType type, int count, const TLimitInfo& limits)
+// limitsSource: "stored" or "computed" when the data came from a database (nullptr otherwise).
+void WriteHeader(TJsonOut& j, TChartType type, int count, const TLimitInfo& limits, const char* limitsSource = nullptr)
 {
     j.BeginObject();
     j.Key("chartType");
     j.Text(ChartTypeName(type));
     j.Key("count");
     j.Integer(count);
+    if (limitsSource) {
+        j.Key("limitsSource");
+        j.Text(QString::fromLatin1(limitsSource));
+    }
     WriteLimits(j, limits);
 }
 
@@ -316,6 +423,43 @@ void ExportPictures(const TChartOptions& o, TSPCChart& chart)
         if (!o.Pictures[k].isEmpty())
             SaveChartPicture(chart, o.Pictures[k], kPictures[k].format, QSize(width, height), ChartTypeName(o.Type));
 }
+
+// Where the subgroups came from: a CSV file, or a task of a database (--db).
+struct TChartSource {
+    TCompanyDM* DM = nullptr;
+    int TaskID = NullValue;
+    bool SaveResult = false;
+
+    void Judge(TRulesJudgement& judgement, TVariableChartData* variable, TAttributeChartData* attribute) const
+    {
+        if (DM && SaveResult)
+            judgement.RunAndSave(*DM, TaskID, variable, attribute);
+        else
+            judgement.Run(variable, attribute);
+    }
+};
+
+// The item's stored current limits when it has them (a database item), else those computed from
+// the data; the limits of the other chart family are no value. Returns the JSON's limitsSource.
+const char* SettleLimits(TSPCChartData& data, const TChartSource& source, bool attribute)
+{
+    TLimitInfo& l = data.LimitInfo;
+    if (source.DM && l.Loaded) {
+        if (attribute)
+            l.MUCL = l.MCL = l.MLCL = l.SUCL = l.SCL = l.SLCL = NullValue;
+        else
+            l.CL = l.UCL = l.LCL = NullValue;
+        return "stored";
+    }
+    ClearLimits(l);
+    data.CalcLimits();
+    return source.DM ? "computed" : nullptr;
+}
+
+void WriteVariableChart(const TChartOptions& o, TVariableDataList& list, TRulesJudgement& judgement, const TChartSource& source,
+                        QIODevice& out);
+void WriteAttributeChart(const TChartOptions& o, TAttributeDataList& list, TRulesJudgement& judgement, const TChartSource& source,
+                         QIODevice& out);
 
 // ---- the three families ----
 
@@ -412,6 +556,12 @@ void VariableChart(const TChartOptions& o, TCsvReader& csv, TRulesJudgement& jud
     list.Info.SL = o.SL;
     list.Info.LSL = o.LSL;
     list.Updating = false;
+    WriteVariableChart(o, list, judgement, {}, out);
+}
+
+void WriteVariableChart(const TChartOptions& o, TVariableDataList& list, TRulesJudgement& judgement, const TChartSource& source,
+                        QIODevice& out)
+{
     if (o.Type == ctHistogram) {
         HistogramChart(o, list, out);
         return;
@@ -420,9 +570,8 @@ void VariableChart(const TChartOptions& o, TCsvReader& csv, TRulesJudgement& jud
     TVariableChartData data;
     data.SetDataList(&list);
     data.SetChartType(o.Type);
-    ClearLimits(data.LimitInfo);
-    data.CalcLimits();
-    judgement.Run(&data, nullptr);  // before drawing, so that the pictures show the states
+    const char* limitsSource = SettleLimits(data, source, false);
+    source.Judge(judgement, &data, nullptr);  // before drawing, so that the pictures show the states
     TVariableChart chart;
     chart.SetChartData(&data);
     chart.SetShowSpecLines(list.Info.USL != NullValue || list.Info.LSL != NullValue);
@@ -444,7 +593,7 @@ void VariableChart(const TChartOptions& o, TCsvReader& csv, TRulesJudgement& jud
     TStatistic statistic;
     statistic.Calc(list.Info, data.LimitInfo, o.Type, list);
     TJsonOut j(out);
-    WriteHeader(j, o.Type, list.Count(), data.LimitInfo);
+    WriteHeader(j, o.Type, list.Count(), data.LimitInfo, limitsSource);
     j.Key("points");
     j.BeginArray();
     for (int i = 0; i < data.Count(); ++i) {
@@ -481,12 +630,17 @@ void AttributeChart(const TChartOptions& o, TCsvReader& csv, TRulesJudgement& ju
         }
     }
 
+    WriteAttributeChart(o, list, judgement, {}, out);
+}
+
+void WriteAttributeChart(const TChartOptions& o, TAttributeDataList& list, TRulesJudgement& judgement, const TChartSource& source,
+                         QIODevice& out)
+{
     TAttributeChartData data;
     data.SetDataList(&list);
     data.SetChartType(o.Type);
-    ClearLimits(data.LimitInfo);
-    data.CalcLimits();
-    judgement.Run(nullptr, &data);  // before drawing, so that the pictures show the states
+    const char* limitsSource = SettleLimits(data, source, true);
+    source.Judge(judgement, nullptr, &data);  // before drawing, so that the pictures show the states
     TAttributeChart chart;
     chart.SetChartData(&data);
     ExportPictures(o, chart);
@@ -503,7 +657,7 @@ void AttributeChart(const TChartOptions& o, TCsvReader& csv, TRulesJudgement& ju
         return;
     }
     TJsonOut j(out);
-    WriteHeader(j, o.Type, list.Count(), data.LimitInfo);
+    WriteHeader(j, o.Type, list.Count(), data.LimitInfo, limitsSource);
     j.Key("points");
     j.BeginArray();
     for (int i = 0; i < data.Count(); ++i) {
@@ -595,10 +749,93 @@ QStringList Header(TFamily family)
     return {QStringLiteral("subgroup"), QStringLiteral("defect"), QStringLiteral("count")};
 }
 
+// --tag: each tag's values ticked in the condition's tag offer as the tag-value chooser ticks them,
+// every tag to be satisfied.
+void ChooseTags(TBaseCondition& condition, const QList<QPair<QString, QString>>& tags)
+{
+    if (tags.isEmpty()) return;
+    TQuery& offer = condition.OpenTagOffer();
+    {
+        TTagValueChoice choice(offer);
+        QStringList codes;
+        for (const auto& [code, value] : tags)
+            if (!codes.contains(code)) codes << code;
+        for (const QString& code : std::as_const(codes)) {
+            const QVariant tagID = GetSQLValue(QStringLiteral("select TagID from L_Tag where TagCode = :Code"), {{QStringLiteral("Code"), code}});
+            if (tagID.isNull() || !tagID.isValid()) RaiseError(QStringLiteral("标签“%1”不存在").arg(code));
+            QStringList values;
+            for (const auto& [c, value] : tags)
+                if (c == code) values << value;
+            for (const QString& value : std::as_const(values))
+                if (GetSQLValue(QStringLiteral("select count(*) from L_TagValue where TagID = :TagID and TagValue = :Value"),
+                                {{QStringLiteral("TagID"), tagID}, {QStringLiteral("Value"), value}})
+                        .toInt() == 0)
+                    RaiseError(QStringLiteral("标签“%1”没有取值“%2”").arg(code, value));
+            // The offer lists the values found on the item's subgroups: a value it lacks selects nothing.
+            const int index = choice.IndexOfTag(VariantToInt(tagID));
+            if (index < 0) RaiseError(NoSamplesText());
+            choice.SetTag(index);
+            const int valueField = offer.FieldByName(QStringLiteral("TagValue"))->Index();
+            int ticked = 0;
+            for (int r = 0; r < offer.RecordCount(); ++r) {
+                const bool wanted = values.contains(offer.RowValue(r, valueField).toString());
+                choice.SetSelected(r, wanted);
+                ticked += wanted;
+            }
+            if (ticked == 0) RaiseError(NoSamplesText());
+            choice.SetMandatory(true);
+        }
+    }
+    condition.ApplyTagOffer();
+}
+
+// The analysis window's way to its data: a condition on the item, the days and the tags, saved into
+// the task tables, and the sample provider's load of the task.
+void DatabaseChart(const TChartOptions& o, TRulesJudgement& judgement, QIODevice& out)
+{
+    TCliDatabase db(o.Database);
+    TCliMessageScope messages;  // the condition's checks report through message boxes
+    TCompanyDM& dm = db.DM();
+    const bool attribute = o.Family == TFamily::Attribute;
+    const TCliItem item = FindControlItem(o.Item, attribute);
+    if (!o.Template.isEmpty()) judgement.LoadTemplate(dm, o.Template);
+    TBaseCondition condition(attribute ? ikAttribute : ikVariable, true, GetNewTaskID(), &dm);
+    if (!condition.ChooseCharacteristic(item.CID)) RaiseError(QStringLiteral("质量特性“%1”不存在").arg(o.Item));
+    condition.StartDate = o.From;
+    condition.StartTime = QTime(0, 0, 0);
+    condition.EndDate = o.To;
+    condition.EndTime = QTime(23, 59, 59);
+    condition.PresetChartType(o.Type);
+    ChooseTags(condition, o.Tags);
+    if (!condition.SaveCondition()) RaiseError(QStringLiteral("条件保存错，请稍后重试！"));
+
+    TSampleProvider provider(&dm);
+    TSampleLoadOptions options;
+    options.CID = item.CID;
+    const TChartSource source{&dm, condition.TaskID(), o.SaveResult};
+    if (attribute) {
+        TAttributeDataList list;
+        if (provider.LoadAttributeSamples(condition.TaskID(), condition.MandatoryTags, list, condition.OptionalTags, options) !=
+            TSampleLoadResult::Loaded)
+            RaiseError(NoSamplesText());
+        WriteAttributeChart(o, list, judgement, source, out);
+    } else {
+        TVariableDataList list;
+        if (provider.LoadVariableSamples(condition.TaskID(), condition.MandatoryTags, list, condition.OptionalTags, options) !=
+            TSampleLoadResult::Loaded)
+            RaiseError(NoSamplesText());
+        WriteVariableChart(o, list, judgement, source, out);
+    }
+}
+
 int RunChart(const TCliArguments& args, TCliIO& io)
 {
     const TChartOptions o = ReadOptions(args);
     TRulesJudgement judgement(args, o.TypeName, o.Family == TFamily::Attribute);
+    if (!o.Database.isEmpty()) {
+        DatabaseChart(o, judgement, io.Out);
+        return 0;
+    }
     TCliInput input(o.File, io);
     TCsvReader csv(input.Device(), input.Name(), Header(o.Family));
     switch (o.Family) {
@@ -613,5 +850,7 @@ int RunChart(const TCliArguments& args, TCliIO& io)
 const TCliCommand ChartCommand{
     "chart", "由CSV文件计算控制图、直方图或柏拉图，输出JSON或CSV",
     "图表类型TYPE：xbar-r, xbar-s, x-rm, histogram（计量值），p, np, u, c（计数值），pareto（柏拉图）\n"
-    "CSV文件的表头：计量值subgroup,value；计数值subgroup,inspected,count；柏拉图subgroup,defect,count",
-    "--type TYPE [选项] FILE.csv|-", ChartOptions, {{"FILE.csv", "CSV文件；为-时读标准输入"}}, RunChart};
+    "CSV文件的表头：计量值subgroup,value；计数值subgroup,inspected,count；柏拉图subgroup,defect,count\n"
+    "--db：按分析窗口的条件读取质量特性的子组，有当前控制限时用之（JSON的limitsSource为stored，否则为computed）",
+    "--type TYPE [选项] FILE.csv|-|--db PATH|URL --item CCODE", ChartOptions, {{"FILE.csv", "CSV文件；为-时读标准输入"}}, RunChart,
+    {"tag"}};

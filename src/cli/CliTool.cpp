@@ -2,6 +2,10 @@
 
 #include "cli/CliCommands.h"
 #include "foundation/CompanyDM.h"
+#include "foundation/MessageService.h"
+#include "foundation/RecordUtils.h"
+
+#include <QSqlQuery>
 #include "foundation/Types.h"
 
 #include <QFile>
@@ -57,12 +61,15 @@ QString ParserError(const QCommandLineParser& parser, const QStringList& args, c
 }
 
 // An option given twice is refused rather than one of its values silently dropped.
-void RefuseRepeatedOptions(const QCommandLineParser& parser, const QList<QCommandLineOption>& options)
+void RefuseRepeatedOptions(const QCommandLineParser& parser, const QList<QCommandLineOption>& options,
+                           const std::vector<const char*>& repeatable)
 {
     QHash<QString, int> seen;
     for (const QString& name : parser.optionNames())
         for (const QCommandLineOption& o : options)
-            if (o.names().contains(name) && ++seen[o.names().last()] == 2)
+            if (o.names().contains(name) &&
+                std::none_of(repeatable.begin(), repeatable.end(), [&](const char* r) { return o.names().last() == QLatin1String(r); }) &&
+                ++seen[o.names().last()] == 2)
                 throw ECliUsage(QStringLiteral("选项--%1重复").arg(o.names().last()));
 }
 
@@ -82,7 +89,7 @@ int RunCommand(const TCliCommand& command, const QStringList& args, TCliIO& io)
         WriteLine(io.Out, HelpText(parser, usage));
         return 0;
     }
-    RefuseRepeatedOptions(parser, options);
+    RefuseRepeatedOptions(parser, options, command.Repeatable);
     return command.Run(TCliArguments(parser, usage + QStringLiteral("（选项见 %1 %2 --help）").arg(kTool, name)), io);
 }
 
@@ -190,6 +197,31 @@ TCliDatabase::~TCliDatabase()
 {
     if (TCompanyDM::Current() == FDM.get()) TCompanyDM::SetCurrent(nullptr);
 }
+
+TCliItem FindControlItem(const QString& code, bool attribute)
+{
+    const TSqlParams params{{QStringLiteral("Code"), code}};
+    QSqlQuery q = CurrentCompanyDM().Exec(attribute ? QStringLiteral("select CID, CName, 0 from L_AControlItem where CCode = :Code")
+                                                    : QStringLiteral("select CID, CName, SampleSize from L_VControlItem where CCode = :Code"),
+                                          params);
+    if (!q.next())
+        RaiseError(QStringLiteral("%1质量特性“%2”不存在").arg(attribute ? QStringLiteral("计数型") : QStringLiteral("计量型"), code));
+    TCliItem item;
+    item.Attribute = attribute;
+    item.CID = VariantToInt(q.value(0));
+    item.Name = VariantToString(q.value(1));
+    if (!attribute) item.SampleSize = VariantToInt(q.value(2));
+    return item;
+}
+
+class TCliMessages : public TMessageService {
+public:
+    TMsgResult Show(const QString& text, const QString&, TMsgIcon, TMsgButtons) override { RaiseError(text); }
+    TMessageServiceScope Scope{this};
+};
+
+TCliMessageScope::TCliMessageScope() : FMessages(std::make_unique<TCliMessages>()) {}
+TCliMessageScope::~TCliMessageScope() = default;
 
 void WriteLine(QIODevice& device, const QString& line)
 {

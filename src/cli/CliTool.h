@@ -3,6 +3,7 @@
 // --help prints them; whatever goes wrong ends the command with one line on standard error and
 // exit code 2 for bad usage (ECliUsage) or 1 for everything else (bad data, database errors).
 #include "foundation/Errors.h"
+#include "foundation/Types.h"
 
 #include <QCommandLineParser>
 #include <QIODevice>
@@ -35,6 +36,8 @@ public:
 
     bool IsSet(const QString& name) const { return FParser.isSet(name); }
     QString Value(const QString& name) const { return FParser.value(name); }
+    // Every value of an option the command lets repeat.
+    QStringList Values(const QString& name) const { return FParser.values(name); }
     // An integer option of at least `least`; nothing when it is not given.
     std::optional<int> Int(const QString& name, int least) const;
     // A finite number; NullValue when the option is not given.
@@ -65,6 +68,8 @@ struct TCliCommand {
     QList<QCommandLineOption> (*Options)();
     std::vector<TCliArgumentHelp> Arguments;
     int (*Run)(const TCliArguments& args, TCliIO& io);
+    // Options that may be given more than once (every other one is refused the second time).
+    std::vector<const char*> Repeatable = {};
 };
 
 // The input a file argument names; "-" is standard input.
@@ -94,6 +99,30 @@ public:
 
 private:
     std::unique_ptr<TCompanyDM> FDM;
+};
+
+// A control item named by its code (--item).
+struct TCliItem {
+    bool Attribute = false;
+    int CID = NullValue;
+    QString Name;
+    int SampleSize = NullValue;  // variable items
+};
+// "计量型质量特性“CODE”不存在" / "计数型…" when the current database has no such item.
+TCliItem FindControlItem(const QString& code, bool attribute);
+
+// What a core routine would show in a message box is the command's error: installed while a
+// command drives code written for the windows.
+class TCliMessages;
+class TCliMessageScope {
+public:
+    TCliMessageScope();
+    ~TCliMessageScope();
+    TCliMessageScope(const TCliMessageScope&) = delete;
+    TCliMessageScope& operator=(const TCliMessageScope&) = delete;
+
+private:
+    std::unique_ptr<TCliMessages> FMessages;
 };
 
 // Writes one line of text (UTF-8) to the device.

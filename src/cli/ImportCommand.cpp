@@ -11,7 +11,6 @@
 #include "collect/VCollect.h"
 #include "foundation/CompanyDM.h"
 #include "foundation/DBUpgrade.h"
-#include "foundation/MessageService.h"
 #include "foundation/RecordUtils.h"
 
 #include <QHash>
@@ -28,41 +27,12 @@ QList<QCommandLineOption> ImportOptions()
                                QStringLiteral("TEMPLATECODE"))};
 }
 
-// What the collection windows would show in a box is the import's error.
-class TRaisingMessages : public TMessageService {
-public:
-    TMsgResult Show(const QString& text, const QString&, TMsgIcon, TMsgButtons) override { RaiseError(text); }
-};
-
 // One row of a value query with the values bound, or nothing.
 std::optional<QSqlQuery> FindRow(const QString& sql, const TSqlParams& params)
 {
     QSqlQuery q = CurrentCompanyDM().Exec(sql, params);
     if (!q.next()) return std::nullopt;
     return q;
-}
-
-struct TItem {
-    bool Attribute = false;
-    int CID = NullValue;
-    QString Name;
-    int SampleSize = NullValue;
-};
-
-TItem FindItem(const QString& code, bool attribute)
-{
-    const std::optional<QSqlQuery> q =
-        attribute ? FindRow(QStringLiteral("select CID, CName from L_AControlItem where CCode = :Code"), {{QStringLiteral("Code"), code}})
-                  : FindRow(QStringLiteral("select CID, CName, SampleSize from L_VControlItem where CCode = :Code"),
-                            {{QStringLiteral("Code"), code}});
-    if (!q)
-        RaiseError(QStringLiteral("%1质量特性“%2”不存在").arg(attribute ? QStringLiteral("计数型") : QStringLiteral("计量型"), code));
-    TItem item;
-    item.Attribute = attribute;
-    item.CID = VariantToInt(q->value(0));
-    item.Name = VariantToString(q->value(1));
-    if (!attribute) item.SampleSize = VariantToInt(q->value(2));
-    return item;
 }
 
 // A tag column: its tag and the tag's values by their text.
@@ -191,7 +161,7 @@ struct TImported {
 
 // ---- measured values ----
 
-TImported ImportVariables(const TItem& item, const TTemplate* tmpl, TCsvReader& csv)
+TImported ImportVariables(const TCliItem& item, const TTemplate* tmpl, TCsvReader& csv)
 {
     const QStringList& header = csv.Header();
     TLayout layout;
@@ -269,7 +239,7 @@ TImported ImportVariables(const TItem& item, const TTemplate* tmpl, TCsvReader& 
 
 // ---- counted results ----
 
-TImported ImportAttributes(const TItem& item, const TTemplate* tmpl, TCsvReader& csv)
+TImported ImportAttributes(const TCliItem& item, const TTemplate* tmpl, TCsvReader& csv)
 {
     const QStringList& header = csv.Header();
     TCompanyDM& dm = CurrentCompanyDM();
@@ -377,11 +347,10 @@ int RunImport(const TCliArguments& args, TCliIO& io)
                        .arg(csv.HeaderLine()));
 
     TCliDatabase db(args.Value(QStringLiteral("db")));
-    TRaisingMessages messages;
-    TMessageServiceScope scope(&messages);
+    TCliMessageScope messages;  // the collection's checks report through message boxes
     // Only an older database is written to here: the upgrade rewrites the version even when current.
     if (DatabaseVersion().toInt() < SchemaVersion) UpgradeDatabase();
-    const TItem item = FindItem(args.Value(QStringLiteral("item")), isAttribute);
+    const TCliItem item = FindControlItem(args.Value(QStringLiteral("item")), isAttribute);
     std::optional<TTemplate> tmpl;
     if (args.IsSet(QStringLiteral("tags"))) tmpl = FindTemplate(args.Value(QStringLiteral("tags")));
     const TImported done = isAttribute ? ImportAttributes(item, tmpl ? &*tmpl : nullptr, csv)
