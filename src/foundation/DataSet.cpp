@@ -956,6 +956,26 @@ void TDataSet::AppendRecord(const QVariantList& values)
     Post();
 }
 
+void TDataSet::AppendRecords(int count, const std::function<void(int row, QVariant* values)>& fill)
+{
+    CheckBrowseMode();
+    if (count <= 0) return;
+    for (int i = 0; i < count; ++i) {
+        auto record = std::make_unique<TRecord>();
+        record->Values = NewValues();
+        fill(i, record->Values.get());
+        record->Id = FNextId++;
+        record->Status = FLogChanges ? TUpdateStatus::Inserted : TUpdateStatus::Unmodified;
+        ++record->Serial;
+        TRecord* raw = record.get();
+        FRecords.push_back(std::move(record));
+        if (Accepts(raw)) FRows.push_back(raw);
+    }
+    FCur = RecordCount() - 1;
+    FBof = FEof = RecordCount() == 0;
+    NotifyReset();
+}
+
 // --- Pending changes -------------------------------------------------------------------------
 
 bool TDataSet::UpdatesPending() const

@@ -203,6 +203,11 @@ public:
     void Delete();
     // Append, assign the values to the fields in order (missing ones stay NULL), Post.
     void AppendRecord(const QVariantList& values);
+    // Appends count rows at the end as pending insertions in one step, without the events of one
+    // row at a time (the chart judge writes a hundred thousand at once). fill(row, values) sets the
+    // values of each new row by field index, already of the fields' types. The views are told
+    // once; the last new row becomes the current one.
+    void AppendRecords(int count, const std::function<void(int row, QVariant* values)>& fill);
     // A field was assigned since Edit, Insert or Append.
     bool Modified() const { return FModified; }
 

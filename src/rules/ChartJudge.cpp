@@ -650,28 +650,27 @@ void TChartJudge::WriteRows(const TFound& found)
         FNow = QDateTime::currentDateTime();
         FNowAge.start();
     }
-    for (int h = 0; h < found.Count; ++h) {
+    // The rows of all hits in one step: a check over a long history writes many thousands.
+    const int fCID = FFields.CID->Index(), fSN = FFields.SN->Index(), fCType = FFields.CType->Index(),
+              fCCode = FFields.CCode->Index(), fCName = FFields.CName->Index(), fJudgeSN = FFields.JudgeSN->Index(),
+              fExpression = FFields.Expression->Index(), fDescribe = FFields.Describe->Index(),
+              fJudgeDate = FFields.JudgeDate->Index();
+    const QVariant now = FNow;
+    ExceptionData->AppendRecords(found.Count, [&](int h, QVariant* values) {
         const int i = FFoundPoints[static_cast<size_t>(found.First + h)];
         const int sn = !FSN.empty() ? FSN[static_cast<size_t>(i)]
                        : FVariableData ? FVariableData->Data(i).SN : FAttributeData->Data(i).SN;
-        ExceptionData->Append();
-        try {
-            FFields.CID->SetValue(cid);
-            FFields.SN->SetValue(sn);
-            FFields.CType->SetValue(ctype);
-            FFields.CCode->SetValue(code);
-            FFields.CName->SetValue(name);
-            SetPointState(i, ssAbnormal);
-            FFields.JudgeSN->SetValue(judgeSN);
-            FFields.Expression->SetValue(expression);
-            FFields.Describe->SetValue(describe);
-            FFields.JudgeDate->SetValue(FNow);
-            ExceptionData->Post();
-        } catch (...) {
-            ExceptionData->Cancel();
-            throw;
-        }
-    }
+        values[fCID] = cid;
+        values[fSN] = sn;
+        values[fCType] = ctype;
+        values[fCCode] = code;
+        values[fCName] = name;
+        values[fJudgeSN] = judgeSN;
+        values[fExpression] = expression;
+        values[fDescribe] = describe;
+        values[fJudgeDate] = now;
+    });
+    for (int h = 0; h < found.Count; ++h) SetPointState(FFoundPoints[static_cast<size_t>(found.First + h)], ssAbnormal);
 }
 
 void TChartJudge::SaveResult(TCompanyDM& database, int taskID, int baseJudgeSN)
