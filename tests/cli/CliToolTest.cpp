@@ -72,7 +72,8 @@ TEST(CliHelp, TheToolAndEveryCommandListTheirOptionsOnePerLine)
         {"import", {"--db <PATH|URL>", "--item <CCODE>", "--tags <TEMPLATECODE>"}},
         {"chart", {"--type <TYPE>", "--size <N>", "--step <S>", "--usl <X>", "--sl <X>", "--lsl <X>", "--groups <K>",
                    "--show <N>", "--rules <EXPR;...>", "--format <json|csv>", "--png <FILE>", "--pdf <FILE>",
-                   "--svg <FILE>", "--width <W>", "--height <H>"}},
+                   "--svg <FILE>", "--width <W>", "--height <H>", "--db <PATH|URL>", "--item <CCODE>", "--from <DATE>",
+                   "--to <DATE>", "--tag <TAGCODE=VALUE>", "--template <JRTCODE>", "--save-result"}},
     };
     for (const auto& c : commands) {
         const TCliRun r = Cli({QString::fromUtf8(c.command), "--help"});
@@ -126,7 +127,7 @@ TEST_F(CliTool, BadUsageGivesStatusTwoAndOneLine)
         {"both a file and a server", {"init-database", "a.mdb", "--server", "postgresql://u@h/d"},
          usage("init-database", "PATH|--server URL [--demo]")},
         {"no database", {"upgrade-database"}, usage("upgrade-database", "PATH|URL")},
-        {"two input files", {"chart", "--type", "x-rm", csv, csv}, usage("chart", "--type TYPE [选项] FILE.csv|-")},
+        {"two input files", {"chart", "--type", "x-rm", csv, csv}, usage("chart", "--type TYPE [选项] FILE.csv|-|--db PATH|URL --item CCODE")},
         {"an output format the command does not write", {"chart", "--type", "x-rm", "--format", "xml", csv},
          "选项--format的取值“xml”应为json或csv"},
         {"a rule that does not parse, found before the data is read", {"chart", "--type", "x-rm", "--rules", "MX1", "-"},
