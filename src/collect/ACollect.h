@@ -33,6 +33,8 @@ private:
 };
 
 class TACollect : public TBaseCollect {
+    friend class TCollectModify;  // loads stored subgroups into the pending rows
+
 public:
     enum { fCID, fSGNo, fDPID, fItemID, fItemName, fData, fFlag };
     // Row kinds (ItemID).

@@ -257,7 +257,7 @@ void TTagInput::SetTagValue(int row, int tagValueID, const QString& tagValue)
 
 void TTagInput::LoadStoredTags()
 {
-    if (qryDataTag.IsEmpty()) return;
+    // Loaded subgroups without tags replace what was shown before all the same.
     FBusy = true;
     FTags.clear();
     FPending.clear();

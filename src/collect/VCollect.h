@@ -10,6 +10,8 @@
 #include <memory>
 
 class TVCollect : public TBaseCollect {
+    friend class TCollectModify;  // loads stored subgroups into the pending rows
+
 public:
     // Fields of the value rows.
     enum { fCID, fSGNo, fNo, fData, fDate, fTime, fFlag };

@@ -70,9 +70,10 @@ protected:
     virtual QColor RowColor(int row) const = 0;
     // Opens the chart window of the current control item; its position in Charts().
     virtual int CreateChart(TChartType type) = 0;
+    // The item edit, the chart menu and the grid follow the current control item.
+    void ItemChanged();
 
 private:
-    void ItemChanged();
     void GridMoved();
     void HookPointMenu(TBaseChartFrm* frm);
     void CloseCharts();
