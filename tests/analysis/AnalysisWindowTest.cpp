@@ -67,6 +67,7 @@ void Click(QWidget* w)
 void Save(QWidget& w, const QString& name)
 {
     QDir().mkpath(QStringLiteral(SCREENSHOT_DIR));
+    QCoreApplication::processEvents();  // the layout follows a chart window hidden or shown
     ASSERT_TRUE(w.grab().save(QStringLiteral(SCREENSHOT_DIR "/") + name));
 }
 

@@ -25,6 +25,7 @@ QTableView* MakeGrid(QWidget* parent, TDataSetModel* model)
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setDefaultSectionSize(20);
     grid->horizontalHeader()->setStretchLastSection(true);
+    grid->horizontalHeader()->setMinimumSectionSize(48);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     return grid;
 }
@@ -66,6 +67,7 @@ TBaseExceptionModifyFrm::TBaseExceptionModifyFrm(TItemKind kind, QWidget* parent
     memRules = new QPlainTextEdit(this);
     memRules->setReadOnly(true);
     memRules->setMaximumHeight(56);
+    memRules->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(Titled(this, QStringLiteral("违反规则："), memRules));
 
     auto* middle = new QHBoxLayout;
@@ -190,6 +192,7 @@ void TBaseExceptionModifyFrm::EditCases()
 {
     try {
         RunSelection(QStringLiteral("MSelectCase"), QStringLiteral("CaseID"), &FPoint->qryCase, true);
+        grdCase->resizeColumnsToContents();
     } catch (const std::exception& e) {
         ShowException(e);
     }
@@ -199,6 +202,7 @@ void TBaseExceptionModifyFrm::EditActions()
 {
     try {
         RunSelection(QStringLiteral("MSelectAction"), QStringLiteral("ActionID"), &FPoint->qryAction, false);
+        grdAction->resizeColumnsToContents();
     } catch (const std::exception& e) {
         ShowException(e);
     }

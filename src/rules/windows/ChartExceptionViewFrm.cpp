@@ -29,6 +29,7 @@ TChartExceptionViewFrm::TChartExceptionViewFrm(QWidget* parent) : TBaseFrm(paren
     FModel->SetReadOnly(true);
     Grid->setModel(FModel);
     Grid->verticalHeader()->hide();
+    Grid->verticalHeader()->setDefaultSectionSize(20);
     Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     layout->addWidget(Grid, 1);
