@@ -13,6 +13,8 @@
 #include "analysis/SampleProvider.h"
 #include "engine/AttributeData.h"
 #include "engine/ChartPicture.h"
+#include "engine/ChartReport.h"
+#include "engine/StringGrid.h"
 #include "engine/HistogramData.h"
 #include "engine/ParetoData.h"
 #include "engine/SPCChart.h"
@@ -25,7 +27,9 @@
 #include "rules/ChartJudge.h"
 #include "rules/ExceptionReview.h"
 
+#include <QFileInfo>
 #include <QHash>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -257,6 +261,37 @@ QDate DateOption(const TCliArguments& args, const char* name, QDate otherwise)
     return d;
 }
 
+void ReadType(const TCliArguments& args, TChartOptions& o)
+{
+    o.TypeName = args.Value(QStringLiteral("type"));
+    bool known = false;
+    QStringList names;
+    for (const TTypeName& t : kTypes) {
+        names << QString::fromUtf8(t.name);
+        if (o.TypeName == QLatin1String(t.name)) {
+            o.Type = t.type;
+            o.Family = t.family;
+            known = true;
+        }
+    }
+    if (!known) Refuse(QStringLiteral("未知的图表类型：%1（可用：%2）").arg(o.TypeName, names.join(QStringLiteral(", "))));
+}
+
+// --db's companions: the item, the days and the tags.
+void ReadDatabaseOptions(const TCliArguments& args, TChartOptions& o)
+{
+    o.Database = args.Value(QStringLiteral("db"));
+    o.Item = args.Value(QStringLiteral("item"));
+    o.From = DateOption(args, "from", QDate(1900, 1, 1));
+    o.To = DateOption(args, "to", QDate(9999, 12, 31));
+    if (o.From > o.To) Refuse(QStringLiteral("起始日期%1晚于截止日期%2").arg(o.From.toString(Qt::ISODate), o.To.toString(Qt::ISODate)));
+    for (const QString& tag : args.Values(QStringLiteral("tag"))) {
+        const int eq = tag.indexOf(QLatin1Char('='));
+        if (eq <= 0 || eq == tag.size() - 1) Refuse(QStringLiteral("选项--tag的取值“%1”应形如标签编码=取值").arg(tag));
+        o.Tags << qMakePair(tag.left(eq).trimmed(), tag.mid(eq + 1).trimmed());
+    }
+}
+
 TChartOptions ReadOptions(const TCliArguments& args)
 {
     TChartOptions o;
@@ -278,29 +313,10 @@ TChartOptions ReadOptions(const TCliArguments& args)
     if (args.IsSet(QStringLiteral("rules")) && args.IsSet(QStringLiteral("template"))) Refuse(QStringLiteral("选项--rules和--template只能用其一"));
     if (args.IsSet(QStringLiteral("save-result")) && !args.IsSet(QStringLiteral("rules")) && !args.IsSet(QStringLiteral("template")))
         Refuse(QStringLiteral("选项--save-result需要--rules或--template"));
-    o.Item = args.Value(QStringLiteral("item"));
-    o.From = DateOption(args, "from", QDate(1900, 1, 1));
-    o.To = DateOption(args, "to", QDate(9999, 12, 31));
-    if (o.From > o.To) Refuse(QStringLiteral("起始日期%1晚于截止日期%2").arg(o.From.toString(Qt::ISODate), o.To.toString(Qt::ISODate)));
-    for (const QString& tag : args.Values(QStringLiteral("tag"))) {
-        const int eq = tag.indexOf(QLatin1Char('='));
-        if (eq <= 0 || eq == tag.size() - 1) Refuse(QStringLiteral("选项--tag的取值“%1”应形如标签编码=取值").arg(tag));
-        o.Tags << qMakePair(tag.left(eq).trimmed(), tag.mid(eq + 1).trimmed());
-    }
+    ReadDatabaseOptions(args, o);
     o.Template = args.Value(QStringLiteral("template"));
     o.SaveResult = args.IsSet(QStringLiteral("save-result"));
-    o.TypeName = args.Value(QStringLiteral("type"));
-    bool known = false;
-    QStringList names;
-    for (const TTypeName& t : kTypes) {
-        names << QString::fromUtf8(t.name);
-        if (o.TypeName == QLatin1String(t.name)) {
-            o.Type = t.type;
-            o.Family = t.family;
-            known = true;
-        }
-    }
-    if (!known) Refuse(QStringLiteral("未知的图表类型：%1（可用：%2）").arg(o.TypeName, names.join(QStringLiteral(", "))));
+    ReadType(args, o);
 
     // Options that mean nothing for the chart asked for are refused rather than ignored.
     const auto only = [&](const char* option, bool applies) {
@@ -790,15 +806,18 @@ void ChooseTags(TBaseCondition& condition, const QList<QPair<QString, QString>>&
 }
 
 // The analysis window's way to its data: a condition on the item, the days and the tags, saved into
-// the task tables, and the sample provider's load of the task.
-void DatabaseChart(const TChartOptions& o, TRulesJudgement& judgement, QIODevice& out)
+// the task tables, and the sample provider's load of the task. `use` receives the loaded list (one
+// of the two), the source for the judge and the condition.
+using TDatabaseUse = std::function<void(TVariableDataList*, TAttributeDataList*, const TChartSource&, TBaseCondition&)>;
+
+void LoadFromDatabase(const TChartOptions& o, TRulesJudgement* judgement, const TDatabaseUse& use)
 {
     TCliDatabase db(o.Database);
     TCliMessageScope messages;  // the condition's checks report through message boxes
     TCompanyDM& dm = db.DM();
     const bool attribute = o.Family == TFamily::Attribute;
     const TCliItem item = FindControlItem(o.Item, attribute);
-    if (!o.Template.isEmpty()) judgement.LoadTemplate(dm, o.Template);
+    if (judgement && !o.Template.isEmpty()) judgement->LoadTemplate(dm, o.Template);
     TBaseCondition condition(attribute ? ikAttribute : ikVariable, true, GetNewTaskID(), &dm);
     if (!condition.ChooseCharacteristic(item.CID)) RaiseError(QStringLiteral("质量特性“%1”不存在").arg(o.Item));
     condition.StartDate = o.From;
@@ -818,14 +837,24 @@ void DatabaseChart(const TChartOptions& o, TRulesJudgement& judgement, QIODevice
         if (provider.LoadAttributeSamples(condition.TaskID(), condition.MandatoryTags, list, condition.OptionalTags, options) !=
             TSampleLoadResult::Loaded)
             RaiseError(NoSamplesText());
-        WriteAttributeChart(o, list, judgement, source, out);
+        use(nullptr, &list, source, condition);
     } else {
         TVariableDataList list;
         if (provider.LoadVariableSamples(condition.TaskID(), condition.MandatoryTags, list, condition.OptionalTags, options) !=
             TSampleLoadResult::Loaded)
             RaiseError(NoSamplesText());
-        WriteVariableChart(o, list, judgement, source, out);
+        use(&list, nullptr, source, condition);
     }
+}
+
+void DatabaseChart(const TChartOptions& o, TRulesJudgement& judgement, QIODevice& out)
+{
+    LoadFromDatabase(o, &judgement, [&](TVariableDataList* variable, TAttributeDataList* attribute, const TChartSource& source, TBaseCondition&) {
+        if (variable)
+            WriteVariableChart(o, *variable, judgement, source, out);
+        else
+            WriteAttributeChart(o, *attribute, judgement, source, out);
+    });
 }
 
 int RunChart(const TCliArguments& args, TCliIO& io)
@@ -854,3 +883,94 @@ const TCliCommand ChartCommand{
     "--db：按分析窗口的条件读取质量特性的子组，有当前控制限时用之（JSON的limitsSource为stored，否则为computed）",
     "--type TYPE [选项] FILE.csv|-|--db PATH|URL --item CCODE", ChartOptions, {{"FILE.csv", "CSV文件；为-时读标准输入"}}, RunChart,
     {"tag"}};
+
+// ---- report: the chart window's report and spreadsheet export ----
+
+namespace {
+QList<QCommandLineOption> ReportOptions()
+{
+    const auto valued = [](const char* name, const char* description, const char* value) {
+        return QCommandLineOption(QString::fromUtf8(name), QString::fromUtf8(description), QString::fromUtf8(value));
+    };
+    return {
+        valued("db", "数据库文件，或服务器地址postgresql://用户@主机:端口/库名", "PATH|URL"),
+        valued("item", "质量特性的编码", "CCODE"),
+        valued("type", "控制图类型：xbar-r, xbar-s, x-rm, p, np, u, c", "TYPE"),
+        valued("from", "起始日期（含），如2024-05-01", "DATE"),
+        valued("to", "截止日期（含当天全天）", "DATE"),
+        valued("tag", "必须满足的标签取值（可重复）", "TAGCODE=VALUE"),
+        valued("pdf", "按报表模板输出PDF文件", "FILE"),
+        valued("xlsx", "导出Excel文件（标题、标签、数据表和控制图）", "FILE"),
+    };
+}
+
+// The report template of the chart window, from the program folder's Report directory.
+void LoadReportTemplate(TChartReport& report, bool attribute)
+{
+    const QString path = GetReportPath() + (attribute ? QStringLiteral("/AChart.rls") : QStringLiteral("/VChart.rls"));
+    if (!QFileInfo::exists(path) || !report.LoadFromFile(path)) RaiseError(QStringLiteral("报表文件不存在：%1").arg(path));
+}
+
+// What print preview and the export of the chart window make of the chart: the data grid filled by
+// the window's data agent, the title of the window and the condition's tag text.
+void WriteReport(const TChartOptions& o, const QString& pdf, const QString& xlsx, TSPCChart& chart, const TStringGrid& grid,
+                 const QString& title, const QString& tags, TCliIO& io)
+{
+    if (!pdf.isEmpty()) {
+        TChartReport report;
+        LoadReportTemplate(report, o.Family == TFamily::Attribute);
+        if (!FillChartReport(report, chart, grid, title, tags, true))
+            RaiseError(QStringLiteral("找不到指定的页\"ChartPage\",报表格式错误！"));
+        if (!report.SavePdf(pdf)) RaiseError(QStringLiteral("无法写入文件：%1").arg(pdf));
+        WriteLine(io.Out, QStringLiteral("%1: 报表已输出").arg(pdf));
+    }
+    if (!xlsx.isEmpty()) {
+        ExportChartWorkbook(xlsx, title, tags, grid, ChartWorkbookPictures(chart));
+        WriteLine(io.Out, QStringLiteral("%1: 已导出Excel").arg(xlsx));
+    }
+}
+
+int RunReport(const TCliArguments& args, TCliIO& io)
+{
+    if (!args.IsSet(QStringLiteral("db")) || !args.IsSet(QStringLiteral("item")) || !args.IsSet(QStringLiteral("type")) ||
+        (!args.IsSet(QStringLiteral("pdf")) && !args.IsSet(QStringLiteral("xlsx"))))
+        args.Usage();
+    args.Positional(0);
+    TChartOptions o;
+    ReadType(args, o);
+    if (o.Type == ctHistogram || o.Type == ctPareto) Refuse(QStringLiteral("图表类型%1没有报表，报表用于控制图").arg(o.TypeName));
+    ReadDatabaseOptions(args, o);
+    const QString pdf = args.Value(QStringLiteral("pdf"));
+    const QString xlsx = args.Value(QStringLiteral("xlsx"));
+    LoadFromDatabase(o, nullptr, [&](TVariableDataList* variable, TAttributeDataList* attribute, const TChartSource& source,
+                                     TBaseCondition& condition) {
+        const QString tags = condition.TagText();
+        TStringGrid grid;
+        if (variable) {
+            TVariableChartData data;
+            data.SetDataList(variable);
+            data.SetChartType(o.Type);
+            SettleLimits(data, source, false);
+            TVariableChart chart;
+            chart.SetChartData(&data);
+            TVariableDataViewAgent(variable, o.Type, &grid).Fill();
+            WriteReport(o, pdf, xlsx, chart, grid, ChartTitle(variable->Info.CName, o.Type), tags, io);
+        } else {
+            TAttributeChartData data;
+            data.SetDataList(attribute);
+            data.SetChartType(o.Type);
+            SettleLimits(data, source, true);
+            TAttributeChart chart;
+            chart.SetChartData(&data);
+            TAttributeDataViewAgent(attribute, o.Type, &grid).Fill();
+            WriteReport(o, pdf, xlsx, chart, grid, ChartTitle(attribute->Info.CName, o.Type), tags, io);
+        }
+    });
+    return 0;
+}
+} // namespace
+
+const TCliCommand ReportCommand{
+    "report", "按控制图窗口的报表模板输出PDF，或导出Excel（与打印预览、导出Excel相同）",
+    "数据按分析窗口的条件读取；有当前控制限时用之，否则由数据计算", "--db PATH|URL --item CCODE --type TYPE [选项] --pdf FILE|--xlsx FILE",
+    ReportOptions, {}, RunReport, {"tag"}};

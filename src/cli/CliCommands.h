@@ -7,3 +7,4 @@ extern const TCliCommand InitDatabaseCommand;
 extern const TCliCommand UpgradeDatabaseCommand;
 extern const TCliCommand ChartCommand;
 extern const TCliCommand ImportCommand;
+extern const TCliCommand ReportCommand;

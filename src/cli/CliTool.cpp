@@ -230,7 +230,7 @@ void WriteLine(QIODevice& device, const QString& line)
 
 const std::vector<TCliCommand>& CliCommands()
 {
-    static const std::vector<TCliCommand> commands{InitDatabaseCommand, UpgradeDatabaseCommand, ImportCommand, ChartCommand};
+    static const std::vector<TCliCommand> commands{InitDatabaseCommand, UpgradeDatabaseCommand, ImportCommand, ChartCommand, ReportCommand};
     return commands;
 }
 

@@ -15,8 +15,10 @@ namespace {
 bool Draws(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i)
-        for (const char* option : {"--png", "--pdf", "--svg"})
-            if (std::strncmp(argv[i], option, 5) == 0 && (argv[i][5] == 0 || argv[i][5] == '=')) return true;
+        for (const char* option : {"--png", "--pdf", "--svg", "--xlsx"}) {
+            const std::size_t n = std::strlen(option);
+            if (std::strncmp(argv[i], option, n) == 0 && (argv[i][n] == 0 || argv[i][n] == '=')) return true;
+        }
     return false;
 }
 } // namespace

@@ -182,6 +182,42 @@ void TChartReport::SetChartPictures(TSPCChart& chart)
     SChart = two ? ChartImage(chart, QSize(1000, 300), 1) : QImage();
 }
 
+bool FillChartReport(TChartReport& report, TSPCChart& chart, const TStringGrid& grid, const QString& title,
+                     const QString& tags, bool color)
+{
+    report.Grid = &grid;
+    report.Variable = [title, tags](const QString& name) {
+        if (name == QLatin1String("ChartTitle")) return title;
+        if (name == QLatin1String("Tags")) return tags;
+        return QString();
+    };
+    const bool page = report.HasPage(QStringLiteral("ChartPage"));
+    report.ColumnBlocks = page;
+    const bool previous = chart.ColorMode();
+    // Black-and-white printing switches the chart only while the pictures are made.
+    if (!color) chart.SetColorMode(false);
+    try {
+        report.SetChartPictures(chart);
+    } catch (...) {
+        chart.SetColorMode(previous);
+        throw;
+    }
+    chart.SetColorMode(previous);
+    return page;
+}
+
+QString ChartTitle(const QString& itemName, TChartType type)
+{
+    return itemName + QLatin1Char(' ') + ChartTypeName(type);
+}
+
+QList<QImage> ChartWorkbookPictures(TSPCChart& chart)
+{
+    QList<QImage> pictures;
+    for (int i = 0; i < chart.SurfaceCount(); ++i) pictures << ChartImage(chart, QSize(900, 360), i);
+    return pictures;
+}
+
 std::unique_ptr<QTextDocument> TChartReport::RenderDocument() const
 {
     auto doc = std::make_unique<QTextDocument>();

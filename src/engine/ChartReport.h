@@ -3,6 +3,7 @@
 // [Field n]), a page named "ChartPage", and the picture objects "MChart" and "SChart". The data
 // grid is printed in blocks of columns as wide as the template's data row, each block repeating
 // the caption column.
+#include "engine/SPCTypes.h"
 #include "engine/StringGrid.h"
 
 #include <QImage>
@@ -53,6 +54,17 @@ private:
     QString FTemplate;
     QString FFileName;
 };
+
+// What print preview, the PDF and the chart windows' export fill the report with, for the windows
+// and the command line alike: the data grid (filled), the title and the tags as the variables
+// ChartTitle and Tags, and the chart's pictures, drawn in black and white unless color. False when
+// the template has no page "ChartPage": the column blocks are then left out.
+bool FillChartReport(TChartReport& report, TSPCChart& chart, const TStringGrid& grid, const QString& title,
+                     const QString& tags, bool color);
+// The title of a chart window and its report: the item's name and the chart type.
+QString ChartTitle(const QString& itemName, TChartType type);
+// The pictures the spreadsheet export puts beside the grid: each surface of the chart.
+QList<QImage> ChartWorkbookPictures(TSPCChart& chart);
 
 // The spreadsheet export: title, tags, the data grid and the chart pictures in one worksheet.
 // Returns the file written; throws ESystemError when it cannot be written.

@@ -8,7 +8,9 @@
 #include "engine/SPCTypes.h"
 #include "foundation/RecordUtils.h"
 
+#include <QDir>
 #include <QJsonArray>
+#include <QProcess>
 #include <QSet>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
@@ -186,4 +188,47 @@ TEST_F(CliChartDb, RefusalsInOneLine)
     const TCliRun single = RunCli(kCli, {"chart", "--db", Db.Path(), "--item", "V003", "--type", "xbar-r"});
     EXPECT_EQ(single.ExitCode, 1);
     EXPECT_EQ(single.Err.count(QLatin1Char('\n')), 1) << single.Err.toStdString();
+}
+
+// The chart window's report and export, from the same subgroups: a PDF by the window's template and
+// a workbook with the window's title, the condition's tags and the data grid.
+TEST_F(CliChartDb, ReportWritesTheWindowsPdfAndWorkbook)
+{
+    QDir().mkpath(Db.DirPath() + "/Report");  // the program folder the tool runs with
+    ASSERT_TRUE(QFile::copy(QStringLiteral(REPORT_DIR "/VChart.rls"), Db.DirPath() + "/Report/VChart.rls"));
+    const QString pdf = Dir.filePath("r.pdf"), xlsx = Dir.filePath("r.xlsx");
+    const TCliRun r = RunCli(kCli, {"report", "--db", Db.Path(), "--item", "V001", "--type", "xbar-r", "--to", "2020-12-31", "--tag",
+                                    "BC=中班", "--pdf", pdf, "--xlsx", xlsx});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Out, pdf + QStringLiteral(": 报表已输出\n") + xlsx + QStringLiteral(": 已导出Excel\n"));
+    QFile p(pdf);
+    ASSERT_TRUE(p.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(p.read(5) == "%PDF-");
+    EXPECT_GT(p.size(), 10000);  // the pictures are in
+    // The workbook's shared strings hold the title, the tag text and the grid's captions.
+    QProcess unzip;
+    unzip.start("unzip", {"-p", xlsx, "xl/sharedStrings.xml"});
+    ASSERT_TRUE(unzip.waitForFinished());
+    const QString strings = QString::fromUtf8(unzip.readAllStandardOutput());
+    EXPECT_TRUE(strings.contains(QStringLiteral("活塞环直径 XBar-R 控制图"))) << strings.left(400).toStdString();
+    EXPECT_TRUE(strings.contains(QStringLiteral("中班"))) << strings.left(400).toStdString();
+
+    const struct {
+        const char* why;
+        QStringList args;
+        int code;
+        QString message;
+    } cases[] = {
+        {"no output asked for", {"--type", "xbar-r"}, 2, QString()},
+        {"a chart without a report", {"--type", "histogram", "--pdf", pdf}, 2, "图表类型histogram没有报表，报表用于控制图"},
+        {"no template in the program folder", {"--item", "A001", "--type", "p", "--pdf", pdf}, 1,
+         "报表文件不存在：" + Db.DirPath() + "/Report/AChart.rls"},
+    };
+    for (const auto& c : cases) {
+        QStringList args{"report", "--db", Db.Path()};
+        if (!c.args.contains("--item")) args << "--item" << "V001";
+        const TCliRun bad = RunCli(kCli, args + c.args);
+        EXPECT_EQ(bad.ExitCode, c.code) << c.why;
+        if (!c.message.isEmpty()) EXPECT_TRUE(bad.Err.endsWith(c.message + QLatin1Char('\n'))) << c.why << bad.Err.toStdString();
+    }
 }

@@ -59,7 +59,7 @@ TEST(CliHelp, TheToolAndEveryCommandListTheirOptionsOnePerLine)
     ASSERT_EQ(tool.ExitCode, 0);
     EXPECT_TRUE(tool.Err.isEmpty());
     EXPECT_TRUE(tool.Out.startsWith(QStringLiteral("用法：qiheng-spc-cli <命令> [选项]\n"))) << tool.Out.toStdString();
-    for (const char* command : {"init-database", "upgrade-database", "import", "chart"})
+    for (const char* command : {"init-database", "upgrade-database", "import", "chart", "report"})
         EXPECT_TRUE(tool.Out.contains(QStringLiteral("\n  %1  ").arg(QLatin1String(command)))) << command;
     EXPECT_EQ(Cli({"-h"}).Out, tool.Out);
 
@@ -74,6 +74,8 @@ TEST(CliHelp, TheToolAndEveryCommandListTheirOptionsOnePerLine)
                    "--show <N>", "--rules <EXPR;...>", "--format <json|csv>", "--png <FILE>", "--pdf <FILE>",
                    "--svg <FILE>", "--width <W>", "--height <H>", "--db <PATH|URL>", "--item <CCODE>", "--from <DATE>",
                    "--to <DATE>", "--tag <TAGCODE=VALUE>", "--template <JRTCODE>", "--save-result"}},
+        {"report", {"--db <PATH|URL>", "--item <CCODE>", "--type <TYPE>", "--from <DATE>", "--to <DATE>", "--tag <TAGCODE=VALUE>",
+                    "--pdf <FILE>", "--xlsx <FILE>"}},
     };
     for (const auto& c : commands) {
         const TCliRun r = Cli({QString::fromUtf8(c.command), "--help"});
@@ -107,7 +109,7 @@ TEST(CliHelp, Version)
 TEST_F(CliTool, BadUsageGivesStatusTwoAndOneLine)
 {
     const QString csv = Write("x.csv", Individuals(3));
-    const QString toolUsage = QStringLiteral("用法：qiheng-spc-cli <命令> [选项]（命令：init-database, upgrade-database, import, chart；详见 qiheng-spc-cli --help）");
+    const QString toolUsage = QStringLiteral("用法：qiheng-spc-cli <命令> [选项]（命令：init-database, upgrade-database, import, chart, report；详见 qiheng-spc-cli --help）");
     const auto usage = [](const char* command, const char* syntax) {
         return QStringLiteral("用法：qiheng-spc-cli %1 %2（选项见 qiheng-spc-cli %1 --help）").arg(QLatin1String(command), QString::fromUtf8(syntax));
     };
@@ -117,7 +119,7 @@ TEST_F(CliTool, BadUsageGivesStatusTwoAndOneLine)
         QString message;
     } cases[] = {
         {"no command", {}, toolUsage},
-        {"a misspelt command", {"chrat"}, "未知的命令：chrat（可用：init-database, upgrade-database, import, chart）"},
+        {"a misspelt command", {"chrat"}, "未知的命令：chrat（可用：init-database, upgrade-database, import, chart, report）"},
         {"an option the tool does not have", {"--verbose"}, "未知的选项：--verbose"},
         {"an option of the wrong command", {"upgrade-database", "--demo", "a.mdb"}, "未知的选项：--demo"},
         {"an option given twice would lose one of its values", {"chart", "--type", "x-rm", "--type=p", csv}, "选项--type重复"},

@@ -139,7 +139,7 @@ void TBaseChartFrm::UpdateTitle()
 {
     if (FChartType == ctNone) return;
     const TCharacterInfo* info = ItemInfo();
-    SetTitle((info ? info->CName : QString()) + QLatin1Char(' ') + ChartTypeName(FChartType));
+    SetTitle(ChartTitle(info ? info->CName : QString(), FChartType));
 }
 
 void TBaseChartFrm::SetTitle(const QString& text)
@@ -214,28 +214,9 @@ bool TBaseChartFrm::LoadReport(TChartReport& report)
 
 bool TBaseChartFrm::PrepareReport(TChartReport& report)
 {
-    TSPCChart* chart = GetChartObject();
-    const bool previous = chart->ColorMode();
-    // Black-and-white printing switches the chart only while the pictures are made.
-    if (!ColorPrint) chart->SetColorMode(false);
-    try {
-        if (!DataShown()) FillDataGrid();
-        report.Grid = &DataGrid;
-        report.Variable = [this](const QString& name) {
-            if (name == QLatin1String("ChartTitle")) return Title();
-            if (name == QLatin1String("Tags")) return FTagsText;
-            return QString();
-        };
-        if (!report.HasPage(QStringLiteral("ChartPage"))) {
-            ShowInfo(QStringLiteral("找不到指定的页\"ChartPage\",报表格式错误！"));
-            report.ColumnBlocks = false;
-        }
-        report.SetChartPictures(*chart);
-    } catch (...) {
-        chart->SetColorMode(previous);
-        throw;
-    }
-    chart->SetColorMode(previous);
+    if (!DataShown()) FillDataGrid();
+    if (!FillChartReport(report, *GetChartObject(), DataGrid, Title(), FTagsText, ColorPrint))
+        ShowInfo(QStringLiteral("找不到指定的页\"ChartPage\",报表格式错误！"));
     return true;
 }
 
@@ -275,9 +256,8 @@ QString TBaseChartFrm::ExportFileName(const QString& suffix) const
 QString TBaseChartFrm::ExportExcel()
 {
     if (!DataShown()) FillDataGrid();
-    QList<QImage> pictures;
     TSPCChart* chart = GetChartObject();
-    for (int i = 0; chart && i < chart->SurfaceCount(); ++i) pictures << ChartImage(*chart, QSize(900, 360), i);
+    const QList<QImage> pictures = chart ? ChartWorkbookPictures(*chart) : QList<QImage>{};
     return ExportChartWorkbook(ExportFileName(QStringLiteral(".xlsx")), Title(), FTagsText, DataGrid, pictures);
 }
 
