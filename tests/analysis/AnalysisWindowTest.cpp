@@ -636,3 +636,107 @@ TEST_F(TFixture, AttributeChartsParetoAndAnAttributePoint)
     EXPECT_EQ(items.mid(0, 5), (QStringList{"检验时间", "批量数", "检验数", "不良数", "缺点数合计"}));
     EXPECT_EQ(value, FormatNumber(data.ValueAt(0)));
 }
+
+namespace {
+// The exception, cause and action tables refuse new rows until the guard ends.
+struct TRefusedInserts {
+    explicit TRefusedInserts(TTestDatabase& db, const QStringList& tables) : FDb(db), FTables(tables)
+    {
+        const bool server = db.DM().Engine() == TDbEngine::PostgreSQL;
+        if (server)
+            ExecuteSQL("create function refuse_rows() returns trigger language plpgsql as $$ begin raise exception 'refused'; end $$");
+        for (const QString& t : tables) {
+            if (server)
+                ExecuteSQL(QStringLiteral("create trigger refuse_%1 before insert on %1 for each row execute function refuse_rows()").arg(t));
+            else
+                ExecuteSQL(QStringLiteral("create trigger refuse_%1 before insert on %1 begin select raise(abort, 'refused'); end").arg(t));
+        }
+    }
+    ~TRefusedInserts()
+    {
+        const bool server = FDb.DM().Engine() == TDbEngine::PostgreSQL;
+        for (const QString& t : FTables)
+            ExecuteSQL(server ? QStringLiteral("drop trigger refuse_%1 on %1").arg(t) : QStringLiteral("drop trigger refuse_%1").arg(t));
+        if (server) ExecuteSQL("drop function refuse_rows()");
+    }
+    TTestDatabase& FDb;
+    QStringList FTables;
+};
+} // namespace
+
+TEST_F(TFixture, AFailedSaveKeepsTheResultRowsAndThePointWindowsChoices)
+{
+    auto* w = Open<TVControlItemAnalysisFrm>("V001", ctXBarR);
+    const int cid = CID("V001");
+    QPointer<TChartExceptionViewFrm> view = Check(*w, "基本规则");
+    ASSERT_FALSE(view.isNull());
+    const int rows = view->Grid->model()->rowCount();
+    ASSERT_GT(rows, 0);
+    {
+        TRefusedInserts refused(db, {"D_Exception"});
+        Click(view->btnSave);
+        EXPECT_EQ(db.Messages.LastText(), QStringLiteral("规则检测结果保存失败！"));
+    }
+    EXPECT_FALSE(db.DM().InTransaction());
+    EXPECT_EQ(StoredExceptions(cid), 0);
+    EXPECT_EQ(view->Grid->model()->rowCount(), rows) << "the rows stay for another try";
+    Click(view->btnSave);
+    EXPECT_EQ(StoredExceptions(cid), rows);
+
+    // The point window: the refused cause keeps the window open with the choice and the note.
+    TVChartFrm* chart = VChart(*w);
+    const int index = FirstPoint(*chart->Data(), ssAbnormal);
+    ASSERT_GE(index, 0);
+    const int sn = chart->Data()->Data(index).SN;
+    QStringList kept;
+    bool open = false;
+    runner.Scripts << As<TVExceptionModifyFrm>([&](TVExceptionModifyFrm& d) {
+        runner.Scripts.prepend(As<TBaseMulSelectFrm>([](TBaseMulSelectFrm& s) {
+            ClickTickBox(s.Grid, RowShowing(s.Grid, 1, "C05"));
+            Click(s.btnOK);
+        }));
+        Click(d.btnCaseEdit);
+        Type(d.edtNote, QStringLiteral("量具"));
+        {
+            TRefusedInserts refused(db, {"D_Case"});
+            Click(d.btnOK);
+        }
+        open = d.isVisible() && d.result() != QDialog::Accepted;
+        kept = ColumnTexts(d.grdCase, 0);
+        Click(d.btnOK);  // the same choice, written now
+    });
+    EXPECT_TRUE(TVExceptionModifyFrm::EditExceptionPoint(*chart->Data(), index, sn, cid));
+    EXPECT_TRUE(open);
+    EXPECT_TRUE(db.Messages.Texts().contains("数据保存失败！"));
+    EXPECT_EQ(kept, QStringList{"C05"});
+    EXPECT_EQ(StoredState(cid, sn), 4);
+    EXPECT_EQ(GetSQLString("select ExceptionNote from D_VDM where CID = :C and SN = :S", {{"C", cid}, {"S", sn}}),
+              QStringLiteral("量具"));
+    EXPECT_EQ(GetSQLValue("select count(*) from D_Case where CID = :C and SN = :S", {{"C", cid}, {"S", sn}}).toInt(), 1);
+}
+
+TEST_F(TFixture, TheRuleDialogShowsTheTemplateChosenBeforeAndATemplateReplacesAnOwnPick)
+{
+    auto* w = Open<TVControlItemAnalysisFrm>("V001", ctXBarR);
+    ASSERT_NE(Check(*w, "基本规则"), nullptr);
+    QString shown;
+    QStringList afterPick, afterTemplate;
+    runner.Scripts << As<TChartJudgeSetFrm>([&](TChartJudgeSetFrm& d) {
+        shown = d.cmbTemplate->currentText();
+        EXPECT_EQ(ColumnTexts(d.grdRule, 0), (QStringList{"R01", "R02", "R11"}));
+        runner.Scripts.prepend(As<TBaseMulSelectFrm>([](TBaseMulSelectFrm& s) {
+            ClickTickBox(s.Grid, RowShowing(s.Grid, 1, "R05"));  // R01, R02 and R11 start ticked
+            Click(s.btnOK);
+        }));
+        Click(d.btnSelect);
+        afterPick = ColumnTexts(d.grdRule, 0);
+        ChooseWithKeys(d.cmbTemplate, "常用判异规则");
+        afterTemplate = ColumnTexts(d.grdRule, 0);
+        Click(d.btnCancel);
+    });
+    Click(w->btnJudge);
+    EXPECT_EQ(shown, QStringLiteral("基本规则"));
+    EXPECT_EQ(afterPick, (QStringList{"R01", "R02", "R05", "R11"}));
+    EXPECT_EQ(afterTemplate, (QStringList{"R01", "R02", "R03", "R04", "R05", "R06", "R07", "R08"}));
+    EXPECT_EQ(w->ResultWindows().size(), 1) << "a cancelled dialog runs no check";
+}

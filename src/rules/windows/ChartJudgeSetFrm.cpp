@@ -77,6 +77,10 @@ void TChartJudgeSetFrm::InitDialog()
         cmbTemplate->addItem(templates.RowValue(r, name).toString(), templates.RowValue(r, id));
         cmbTemplate->setItemData(cmbTemplate->count() - 1, templates.RowValue(r, code).toString(), Qt::ToolTipRole);
     }
+    // The template whose rules the shared detail query still shows.
+    const QVariant shown = detail.ParamValue(QStringLiteral("JRTID"));
+    for (int i = 1; i < cmbTemplate->count(); ++i)
+        if (VariantToInt(cmbTemplate->itemData(i)) == VariantToInt(shown)) cmbTemplate->setCurrentIndex(i);
     FModel->SetDataSet(&detail);
 }
 
