@@ -179,6 +179,19 @@ TEST(VModifyFrm, LoadsTheDaysSubgroupsWithTheirValuesAndTags)
     EXPECT_TRUE(ControlsEnabled(frm));
     EXPECT_FALSE(frm->Collect().HasPendingChanges());
     SaveShot(*frm, "vmodify-loaded");
+
+    // Another workstation removed the tags meanwhile: a new load shows none, and writes none back.
+    ExecuteSQL(QStringLiteral("delete from D_Tag"));
+    Load(f, frm, ids::VDiameter, Day);
+    EXPECT_TRUE(TagTexts(frm->TagInput).isEmpty()) << TagTexts(frm->TagInput).join(' ').toStdString();
+    ClickCell(frm, 0, "Data");
+    KeyIn(frm, "74.6");
+    ClickSave(frm);
+    EXPECT_TRUE(f.db.Messages.Texts().isEmpty()) << f.db.Messages.LastText().toStdString();
+    EXPECT_EQ(f.Count("select count(*) from D_Tag"), 0);
+    frm->close();
+    Settle();
+    EXPECT_TRUE(f.db.Messages.Texts().isEmpty()) << f.db.Messages.LastText().toStdString();
 }
 
 TEST(VModifyFrm, ACorrectedValueRewritesExactlyItsRow)
@@ -365,6 +378,27 @@ TEST(AModifyFrm, ACorrectedCountRewritesItsRowAndADeletedSubgroupGoesWhole)
         EXPECT_EQ(f.Count(QStringLiteral("select count(*) from %1 where CID = 202 and SN = 1").arg(table)), 0) << table;
     EXPECT_EQ(f.Count("select count(*) from D_ADM"), 1);
     EXPECT_EQ(f.Count("select count(*) from D_Tag"), 1);
+}
+
+TEST(AModifyFrm, ACountChangedMeanwhileIsReportedAndNothingIsWritten)
+{
+    TCollectFixture f;
+    StoreAttribute();
+    auto* frm = f.Open<TAModifyFrm>();
+    Load(f, frm, ids::AWeld, Day);
+    ClickCell(frm, 6, "Data");  // 气泡 of subgroup 1
+    KeyIn(frm, "7");
+    EXPECT_EQ(CellText(frm, 4, "Data"), "9");
+    {
+        auto other = f.db.OpenSecondConnection(QStringLiteral("other"));
+        other->Exec(QStringLiteral("update D_ADD set Defected = 1 where CID = 202 and SN = 1 and DPID = 302"));
+    }
+    ClickSave(frm);
+    EXPECT_EQ(f.db.Messages.Texts(), QStringList{"记录已被删除或修改！"});
+    EXPECT_EQ(f.Count("select Defected from D_ADD where CID = 202 and SN = 1 and DPID = 302"), 1);
+    EXPECT_EQ(f.Count("select Defected from D_ADD where CID = 202 and SN = 1 and DPID = 301"), 2);
+    EXPECT_TRUE(frm->Collect().HasPendingChanges());
+    EXPECT_EQ(CellText(frm, 6, "Data"), "7");
 }
 
 // Both windows on the demo database, for a look at them.
