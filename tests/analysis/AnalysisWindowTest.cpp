@@ -617,7 +617,10 @@ TEST_F(TFixture, AttributeChartsParetoAndAnAttributePoint)
     EXPECT_TRUE(w->btnJudge->isEnabled());
 
     QPointer<TChartExceptionViewFrm> view = Check(*w, QString(), {"R01"});
-    if (!view.isNull()) Click(view->btnSave);
+    ASSERT_FALSE(view.isNull());
+    EXPECT_GT(view->Grid->model()->rowCount(), 0) << "the demo's p chart has points above its limit";
+    Click(view->btnSave);
+    EXPECT_GT(GetSQLValue("select count(*) from D_ADM where CID = :C and State = 3", {{"C", CID("A001")}}).toInt(), 0);
     Save(*w, "analysis_attribute_p.png");
 
     // The attribute point window: the counts of the subgroup and its defects.
@@ -739,4 +742,34 @@ TEST_F(TFixture, TheRuleDialogShowsTheTemplateChosenBeforeAndATemplateReplacesAn
     EXPECT_EQ(afterPick, (QStringList{"R01", "R02", "R05", "R11"}));
     EXPECT_EQ(afterTemplate, (QStringList{"R01", "R02", "R03", "R04", "R05", "R06", "R07", "R08"}));
     EXPECT_EQ(w->ResultWindows().size(), 1) << "a cancelled dialog runs no check";
+}
+
+TEST_F(TFixture, AReloadWithoutSubgroupsSaysSoAndLeavesNoChart)
+{
+    auto* w = Open<TAControlItemControlFrm>("A002", ctU);
+    ASSERT_NE(w->CurrentChart(), nullptr);
+    EXPECT_FALSE(w->btnLimit->isVisible());
+    runner.Scripts << As<TConditionSSelectFrm>([](TConditionSSelectFrm& d) {
+        d.dtpStartDate->setDate(QDate(2001, 1, 1));
+        d.dtpEndDate->setDate(QDate(2001, 1, 2));
+        Click(d.btnOK);
+    });
+    Click(w->btnSelect);
+    EXPECT_EQ(db.Messages.LastText(), QStringLiteral("没有符合条件的数据，请选择其他特性或重新设置条件！"));
+    EXPECT_EQ(w->CurrentChart(), nullptr);
+    EXPECT_EQ(w->Charts().Count(), 0);
+    EXPECT_EQ(w->CurrentChartType(), ctNone);
+    for (QWidget* c : std::initializer_list<QWidget*>{w->btnJudge, w->btnShow, w->btnOutput, w->cmbChartType})
+        EXPECT_FALSE(c->isEnabled());
+    // No chart is shown, so none is preset: the next load asks for the type again.
+    runner.Scripts << As<TConditionSSelectFrm>([](TConditionSSelectFrm& d) {
+        EXPECT_EQ(d.cmbChartType->currentText(), QString());
+        ChooseWithKeys(d.cmbChartType, ChartTypeName(ctU));
+        d.dtpStartDate->setDate(QDate::currentDate().addYears(-2));
+        d.dtpEndDate->setDate(QDate::currentDate());
+        Click(d.btnOK);
+    });
+    Click(w->btnSelect);
+    EXPECT_EQ(w->CurrentChartType(), ctU);
+    EXPECT_TRUE(w->btnJudge->isEnabled());
 }

@@ -3,11 +3,12 @@
 // 输出, 关闭, the chart-type list and the count field of the histogram or Pareto chart), the white
 // panel holding the current chart window, the chart windows made on the window's data list, the
 // judge with its exception query and result windows, and the report output with its rights.
+#include "analysis/SampleProvider.h"
 #include "component/BaseFrm.h"
-#include "engine/windows/BaseChartFrm.h"
-#include "rules/windows/ChartExceptionViewFrm.h"
 #include "engine/SPCTypes.h"
+#include "engine/windows/BaseChartFrm.h"
 #include "rules/ChartJudge.h"
+#include "rules/windows/ChartExceptionViewFrm.h"
 
 #include <QList>
 #include <QPointer>
@@ -25,10 +26,7 @@ class TChartFormList;
 class TConditionSSelectFrm;
 class TDataSet;
 class TSPCChartData;
-class TSampleProvider;
 class TZCQuery;
-enum class TSampleLoadResult;
-using TLoadProgress = std::function<bool(int done, int total)>;
 
 class TBaseControlItemFrm : public TBaseFrm {
     Q_OBJECT
