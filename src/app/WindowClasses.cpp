@@ -1,5 +1,6 @@
 #include "app/WindowClasses.h"
 
+#include "analysis/windows/AnalysisWindows.h"
 #include "app/Navigate.h"
 #include "collect/windows/CollectWindows.h"
 #include "component/FormFactory.h"
@@ -18,6 +19,7 @@ void RegisterWindowClasses(TClassFactory& factory)
     factory.RegisterFormClasses({
         FormClassOf<TVChartFrm>(),
         FormClassOf<TAChartFrm>(),
-        FormClassOf<TPowerManageFrm>(),
     });
+    RegisterAnalysisWindowClasses(factory);
+    factory.RegisterFormClass(FormClassOf<TPowerManageFrm>());
 }

@@ -150,9 +150,10 @@ TEST(AppShell, StartOutcomes)
         // The navigation window is a registered class and is found open.
         EXPECT_NE(shell.Factory.FindFormClass(QStringLiteral("TNavigateFrm")), nullptr);
         EXPECT_NE(qobject_cast<TNavigateFrm*>(shell.Factory.FindFormInstance(QStringLiteral("TNavigateFrm"))), nullptr);
-        // A window class that is not built yet reaches the factory and says so.
-        shell.MainWindow->findChild<QAction*>("VMofifyAction")->trigger();
-        EXPECT_EQ(f.db.Messages.LastText(), QStringLiteral("TVModifyFrm not Find"));
+        // Every module window of the menus is registered: the lists and the analysis windows open.
+        shell.MainWindow->findChild<QAction*>("ProcessAction")->trigger();
+        shell.MainWindow->findChild<QAction*>("VControlItemAnlysisAction")->trigger();
+        EXPECT_TRUE(shell.MainWindow->OpenWindowNames().contains(QStringLiteral("LProcessListFrm")));
         shell.MainWindow->AskOnClose = false;
     }
 }
@@ -186,7 +187,8 @@ TEST(AppShell, StartBuildsTheCommandCentreAndTheWindowRegistry)
         EXPECT_EQ(QString::fromLatin1(window->metaObject()->className()), c.ClassName);
     }
     for (const char* name : {"TLProcessListFrm", "TLVControlItemEditFrm", "TLJudgeRuleTemplateEditFrm", "TNavigateFrm",
-                             "TVCollectFrm", "TACollectFrm", "TVChartFrm", "TAChartFrm", "TPowerManageFrm"})
+                             "TVCollectFrm", "TVModifyFrm", "TACollectFrm", "TAModifyFrm", "TVChartFrm", "TAChartFrm",
+                             "TVControlItemAnalysisFrm", "TAControlItemControlFrm", "TPowerManageFrm"})
         EXPECT_TRUE(registered.contains(QLatin1String(name))) << name;
 
     // A chart window opened by name on a data list, and a window elsewhere listening for the
