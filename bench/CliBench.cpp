@@ -2,12 +2,18 @@
 // 1,000,000 individual values (X-Rm) and 100,000 subgroups of 5 (X-bar/R), in process and as the
 // real program (whose peak memory the "peak_MB" counter shows). The JSON writers compared on
 // 1,000,000 points show why the command writes with RapidJSON and formats numbers with to_chars.
+// On a database: import of subgroups of 5 through the collection's staging and save, and
+// chart --db over 100,000 stored subgroups of 5 (condition, task tables, sample provider, JSON).
 #include "BenchSupport.h"
 #include "cli/ChartOutput.h"
 #include "cli/CliTool.h"
 #include "cli/CsvReader.h"
+#include "foundation/RecordUtils.h"
 
 #include <QBuffer>
+#include <QProcess>
+#include <chrono>
+#include <QSqlQuery>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -285,5 +291,71 @@ void BM_Json_QStringText(benchmark::State& state)
 }
 BENCHMARK(BM_Json_QStringText)->Unit(benchmark::kMillisecond);
 } // namespace
+
+// ---- on a database ----
+
+// A database with the item B01 (subgroups of 5) and, when asked, that many stored subgroups of it.
+struct TItemDatabase : TBenchDatabase {
+    explicit TItemDatabase(int stored) : TBenchDatabase(0)
+    {
+        dm->Exec("insert into L_VControlItem (CID, CCode, CName, SampleSize, Step, nSigma, USL, SL, LSL) "
+                 "values (1, 'B01', '基准特性', 5, 1, 3, 74.05, 74, 73.95)");
+        if (stored == 0) return;
+        TTransactionGuard guard(*dm);
+        QSqlQuery m = dm->Prepare("insert into D_VDM (CID, SN, WDate) values (1, :SN, :W)");
+        QSqlQuery d = dm->Prepare("insert into D_VDD (CID, SN, SSN, VResult, WDate) values (1, :SN, :SSN, :V, :W)");
+        const QDateTime t0(QDate(2026, 1, 1), QTime(8, 0));
+        for (int sn = 1; sn <= stored; ++sn) {
+            const QString w = t0.addSecs(sn * 60).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            BindParams(m, {{"SN", sn}, {"W", w}});
+            m.exec();
+            for (int ssn = 1; ssn <= 5; ++ssn) {
+                BindParams(d, {{"SN", sn}, {"SSN", ssn}, {"V", 74.0 + (sn * 7 + ssn) % 13 * 0.001}, {"W", w}});
+                d.exec();
+            }
+        }
+        guard.Commit();
+    }
+    QString Path() const { return dir.path() + "/MainData.mdb"; }
+};
+
+// The real program on the database (in process its connection would share the benchmark's name).
+void RunProgram(const QStringList& args, benchmark::State& state)
+{
+    QProcess p;
+    p.setStandardOutputFile(QProcess::nullDevice());
+    const auto start = std::chrono::steady_clock::now();
+    p.start(QStringLiteral(QIHENG_SPC_CLI), args);
+    p.waitForFinished(-1);
+    const auto end = std::chrono::steady_clock::now();
+    state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    if (p.exitCode() != 0) state.SkipWithError(p.readAllStandardError().constData());
+}
+
+// import of N subgroups of 5 (argument) into an empty item, SQLite.
+void BM_ImportCommand(benchmark::State& state)
+{
+    if (!qEnvironmentVariableIsEmpty("QIHENG_SPC_BENCH_SERVER")) state.SkipWithError("SQLite only");
+    const int subgroups = static_cast<int>(state.range(0));
+    TItemDatabase db(0);
+    const QString csv = MakeCsv(db.dir, "import.csv", subgroups, 5);
+    const QString path = db.Path();
+    for (auto _ : state) {
+        db.dm->Exec("delete from D_VDM");
+        db.dm->Exec("delete from D_VDD");
+        RunProgram({"import", "--db", path, "--item", "B01", csv}, state);
+    }
+    if (GetSQLValue("select count(*) from D_VDD").toInt() != subgroups * 5) state.SkipWithError("not every value was stored");
+}
+BENCHMARK(BM_ImportCommand)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// chart --db on 100,000 stored subgroups of 5: X-bar/R with statistics to JSON.
+void BM_ChartFromDatabase(benchmark::State& state)
+{
+    TItemDatabase db(100000);
+    const QString path = db.Path();
+    for (auto _ : state) RunProgram({"chart", "--db", path, "--item", "B01", "--type", "xbar-r"}, state);
+}
+BENCHMARK(BM_ChartFromDatabase)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 SPC_BENCHMARK_MAIN(QCoreApplication)
