@@ -231,7 +231,7 @@ TEST_F(ChartCommand, BadInputGivesOneLineAndItsStatus)
         {{"--type", "p", "--usl", "1", good}, 2, "选项--usl不适用于图表类型p"},
         {{"--type", "xbar", good}, 2, "未知的图表类型：xbar（可用：xbar-r, xbar-s, x-rm, histogram, p, np, u, c, pareto）"},
         {{"--type", "xbar-r", "--wide", good}, 2, "未知的选项：--wide"},
-        {{"--type", "xbar-r"}, 2, "用法：qiheng-spc-cli chart --type TYPE [选项] FILE.csv|-（选项见 qiheng-spc-cli chart --help）"},
+        {{"--type", "xbar-r"}, 2, "用法：qiheng-spc-cli chart --type TYPE [选项] FILE.csv|-|--db PATH|URL --item CCODE（选项见 qiheng-spc-cli chart --help）"},
         {{"--type"}, 2, "选项--type缺少取值"},
     };
     for (const auto& c : cases) {
