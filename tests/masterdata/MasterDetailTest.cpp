@@ -1,6 +1,7 @@
 // The master-detail maintenance windows (defect categories, attribute control items, tags, tag
 // templates), driven as a person drives them: keys and clicks on the real widgets, the edit
 // windows and the phenomenon choice through the scripted dialog runner, a real demo database.
+#include "FormWindowFixture.h"
 #include "TestDatabase.h"
 #include "TestHelpers.h"
 
@@ -49,47 +50,9 @@ namespace {
 // JT 机台, CZY 检验员 with three values each; templates SC01 with the three tags and SC02 with
 // the shift), the administrator's rights, both data modules, the window factory and a scripted
 // dialog runner.
-struct TFixture {
-    TFixture() : db(TTestDatabase::TContent::Demo)
-    {
-        power.LoadUser(1);
-        TWBUserPower::SetCurrent(&power);
-        dm = std::make_unique<TListDM>(db.DM());
-        TKQCommonDM::SetCurrent(&lookups);
-        RegisterMasterDataWindowClasses(factory);
-        TClassFactory::SetCurrent(&factory);
-    }
-    ~TFixture()
-    {
-        // Windows a failed check left open go before the data modules they show.
-        for (const QPointer<QWidget>& w : Windows)
-            if (w) delete w.data();
-        TClassFactory::SetCurrent(nullptr);
-        TKQCommonDM::SetCurrent(nullptr);
-        TWBUserPower::SetCurrent(nullptr);
-        SetPowerReadOnly(false);
-    }
-    TTestDatabase db;
-    TWBUserPower power;
-    std::unique_ptr<TListDM> dm;
-    TKQCommonDM lookups{db.DM()};
-    TWidgetClassFactory factory;
-    TScriptedDialogRunner runner;
-    TDialogRunnerScope runnerScope{&runner};
+struct TFixture : TFormWindowFixture {
+    TFixture() : TFormWindowFixture(RegisterMasterDataWindowClasses) {}
     TCommandCenter commands;
-    QList<QPointer<QWidget>> Windows;
-
-    // A browse window shown and active, as after the user brought it to the front.
-    template <class T>
-    T* Open()
-    {
-        auto* window = new T;
-        Windows << window;
-        window->show();
-        QApplication::setActiveWindow(window);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
-        return window;
-    }
 };
 
 template <class T>

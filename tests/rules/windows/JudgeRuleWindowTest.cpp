@@ -1,6 +1,7 @@
 // The judge-rule maintenance windows, driven as a person drives them: keys and clicks on the real
 // widgets, the edit windows and the rule choice through the scripted dialog runner, a real demo
 // database. What the rule editor stores is read back with the judge's own reading of a rule.
+#include "FormWindowFixture.h"
 #include "TestDatabase.h"
 #include "TestHelpers.h"
 
@@ -38,51 +39,8 @@
 namespace {
 // A demo database (rules R01 to R11; template T01 holds R01 to R08, T02 holds R01, R02 and R11),
 // the administrator's rights, both data modules, the window factory and a scripted dialog runner.
-struct TFixture {
-    TFixture() : db(TTestDatabase::TContent::Demo)
-    {
-        power.LoadUser(1);
-        TWBUserPower::SetCurrent(&power);
-        dm = std::make_unique<TListDM>(db.DM());
-        TKQCommonDM::SetCurrent(&lookups);
-        RegisterJudgeRuleWindowClasses(factory);
-        TClassFactory::SetCurrent(&factory);
-    }
-    ~TFixture()
-    {
-        // Windows a failed check left open go before the data modules they show.
-        for (const QPointer<QWidget>& w : Windows)
-            if (w) delete w.data();
-        TClassFactory::SetCurrent(nullptr);
-        TKQCommonDM::SetCurrent(nullptr);
-        TWBUserPower::SetCurrent(nullptr);
-        SetPowerReadOnly(false);
-    }
-    TTestDatabase db;
-    TWBUserPower power;
-    std::unique_ptr<TListDM> dm;
-    TKQCommonDM lookups{db.DM()};
-    TWidgetClassFactory factory;
-    TScriptedDialogRunner runner;
-    TDialogRunnerScope runnerScope{&runner};
-    QList<QPointer<QWidget>> Windows;
-
-    // A browse window shown and active, as after the user brought it to the front.
-    QWidget* Open(QWidget* window)
-    {
-        Windows << window;
-        window->show();
-        QApplication::setActiveWindow(window);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
-        return window;
-    }
-    template <class T>
-    T* Open()
-    {
-        auto* window = new T;
-        Open(static_cast<QWidget*>(window));
-        return window;
-    }
+struct TFixture : TFormWindowFixture {
+    TFixture() : TFormWindowFixture(RegisterJudgeRuleWindowClasses) {}
 };
 
 template <class T>
