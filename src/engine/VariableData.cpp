@@ -139,7 +139,9 @@ TVariableData& TVariableDataList::Item(int i) const
 
 int TVariableDataList::IndexOfSN(int sn) const
 {
-    for (int i = 0; i < Count(); ++i)
+    // Sample numbers are unique in a list; the search starts at the end, where keying and
+    // loading in order work, so a subgroup just added is found at once.
+    for (int i = Count() - 1; i >= 0; --i)
         if (FItems[static_cast<std::size_t>(i)]->SN == sn) return i;
     return -1;
 }

@@ -90,7 +90,7 @@ public:
     void Clear();  // last first
     int Count() const { return static_cast<int>(FItems.size()); }
     TVariableData& Item(int i) const;
-    int IndexOfSN(int sn) const;  // first with that SN, −1 if none
+    int IndexOfSN(int sn) const;  // the subgroup with that SN (unique in a list), −1 if none
     TVariableData* FindBySN(int sn) const;
     // ESPCDataError when no subgroup has that SN.
     void AddValueBySN(int sn, double x);
