@@ -57,31 +57,28 @@ const TPictureOption kPictures[] = {{"png", TPictureFormat::Png}, {"pdf", TPictu
 
 QList<QCommandLineOption> ChartOptions()
 {
-    const auto valued = [](const char* name, const char* description, const char* value) {
-        return QCommandLineOption(QString::fromUtf8(name), QString::fromUtf8(description), QString::fromUtf8(value));
-    };
     return {
-        valued("type", "图表类型（见上）", "TYPE"),
-        valued("size", "计划子组容量（默认为第一个子组的值数）", "N"),
-        valued("step", "移动极差的步长（默认1）", "S"),
-        valued("usl", "规格上限", "X"),
-        valued("sl", "规格中心", "X"),
-        valued("lsl", "规格下限", "X"),
-        valued("groups", "直方图的组数", "K"),
-        valued("show", "柏拉图单列的项数，其余合为<其他>", "N"),
-        valued("rules", "判异规则，以分号分隔，如\"MT1,6;MR8,1,1\"", "EXPR;..."),
-        valued("format", "输出格式：json（默认），或csv（各点的值、控制限和状态）", "json|csv"),
-        valued("png", "另把图表画成PNG图片", "FILE"),
-        valued("pdf", "另把图表画成PDF文件", "FILE"),
-        valued("svg", "另把图表画成SVG图片", "FILE"),
-        valued("width", "图片宽度（像素，默认1200）", "W"),
-        valued("height", "图片高度（像素，默认600，两个图时800）", "H"),
-        valued("db", "从数据库读取质量特性的子组（数据库文件或postgresql://地址），代替CSV文件", "PATH|URL"),
-        valued("item", "与--db同用：质量特性的编码", "CCODE"),
-        valued("from", "与--db同用：起始日期（含），如2024-05-01", "DATE"),
-        valued("to", "与--db同用：截止日期（含当天全天）", "DATE"),
-        valued("tag", "与--db同用：必须满足的标签取值（可重复）", "TAGCODE=VALUE"),
-        valued("template", "与--db同用：按判异规则模板检测", "JRTCODE"),
+        ValuedOption("type", "图表类型（见上）", "TYPE"),
+        ValuedOption("size", "计划子组容量（默认为第一个子组的值数）", "N"),
+        ValuedOption("step", "移动极差的步长（默认1）", "S"),
+        ValuedOption("usl", "规格上限", "X"),
+        ValuedOption("sl", "规格中心", "X"),
+        ValuedOption("lsl", "规格下限", "X"),
+        ValuedOption("groups", "直方图的组数", "K"),
+        ValuedOption("show", "柏拉图单列的项数，其余合为<其他>", "N"),
+        ValuedOption("rules", "判异规则，以分号分隔，如\"MT1,6;MR8,1,1\"", "EXPR;..."),
+        ValuedOption("format", "输出格式：json（默认），或csv（各点的值、控制限和状态）", "json|csv"),
+        ValuedOption("png", "另把图表画成PNG图片", "FILE"),
+        ValuedOption("pdf", "另把图表画成PDF文件", "FILE"),
+        ValuedOption("svg", "另把图表画成SVG图片", "FILE"),
+        ValuedOption("width", "图片宽度（像素，默认1200）", "W"),
+        ValuedOption("height", "图片高度（像素，默认600，两个图时800）", "H"),
+        ValuedOption("db", "从数据库读取质量特性的子组（数据库文件或postgresql://地址），代替CSV文件", "PATH|URL"),
+        ValuedOption("item", "与--db同用：质量特性的编码", "CCODE"),
+        ValuedOption("from", "与--db同用：起始日期（含），如2024-05-01", "DATE"),
+        ValuedOption("to", "与--db同用：截止日期（含当天全天）", "DATE"),
+        ValuedOption("tag", "与--db同用：必须满足的标签取值（可重复）", "TAGCODE=VALUE"),
+        ValuedOption("template", "与--db同用：按判异规则模板检测", "JRTCODE"),
         QCommandLineOption(QStringLiteral("save-result"), QStringLiteral("与--db同用：保存检测结果（异常记录和子组状态）")),
     };
 }
@@ -889,18 +886,15 @@ const TCliCommand ChartCommand{
 namespace {
 QList<QCommandLineOption> ReportOptions()
 {
-    const auto valued = [](const char* name, const char* description, const char* value) {
-        return QCommandLineOption(QString::fromUtf8(name), QString::fromUtf8(description), QString::fromUtf8(value));
-    };
     return {
-        valued("db", "数据库文件，或服务器地址postgresql://用户@主机:端口/库名", "PATH|URL"),
-        valued("item", "质量特性的编码", "CCODE"),
-        valued("type", "控制图类型：xbar-r, xbar-s, x-rm, p, np, u, c", "TYPE"),
-        valued("from", "起始日期（含），如2024-05-01", "DATE"),
-        valued("to", "截止日期（含当天全天）", "DATE"),
-        valued("tag", "必须满足的标签取值（可重复）", "TAGCODE=VALUE"),
-        valued("pdf", "按报表模板输出PDF文件", "FILE"),
-        valued("xlsx", "导出Excel文件（标题、标签、数据表和控制图）", "FILE"),
+        ValuedOption("db", "数据库文件，或服务器地址postgresql://用户@主机:端口/库名", "PATH|URL"),
+        ValuedOption("item", "质量特性的编码", "CCODE"),
+        ValuedOption("type", "控制图类型：xbar-r, xbar-s, x-rm, p, np, u, c", "TYPE"),
+        ValuedOption("from", "起始日期（含），如2024-05-01", "DATE"),
+        ValuedOption("to", "截止日期（含当天全天）", "DATE"),
+        ValuedOption("tag", "必须满足的标签取值（可重复）", "TAGCODE=VALUE"),
+        ValuedOption("pdf", "按报表模板输出PDF文件", "FILE"),
+        ValuedOption("xlsx", "导出Excel文件（标题、标签、数据表和控制图）", "FILE"),
     };
 }
 

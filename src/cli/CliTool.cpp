@@ -253,3 +253,8 @@ int RunCliTool(const QStringList& arguments, TCliIO io)
     WriteLine(io.Err, OneLine(message));
     return code;
 }
+
+QCommandLineOption ValuedOption(const char* name, const char* description, const char* valueName)
+{
+    return QCommandLineOption(QString::fromUtf8(name), QString::fromUtf8(description), QString::fromUtf8(valueName));
+}

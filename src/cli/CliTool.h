@@ -53,6 +53,9 @@ private:
     QString FUsage;
 };
 
+// An option that takes a value, from the UTF-8 texts of its help line.
+QCommandLineOption ValuedOption(const char* name, const char* description, const char* valueName);
+
 // A positional argument as the command's help describes it.
 struct TCliArgumentHelp {
     const char* Name;

@@ -20,11 +20,9 @@
 namespace {
 QList<QCommandLineOption> ImportOptions()
 {
-    return {QCommandLineOption(QStringLiteral("db"), QStringLiteral("数据库文件，或服务器地址postgresql://用户@主机:端口/库名"),
-                               QStringLiteral("PATH|URL")),
-            QCommandLineOption(QStringLiteral("item"), QStringLiteral("质量特性的编码"), QStringLiteral("CCODE")),
-            QCommandLineOption(QStringLiteral("tags"), QStringLiteral("标签模板的编码；各子组的标签取其默认值，标签列可另指定"),
-                               QStringLiteral("TEMPLATECODE"))};
+    return {ValuedOption("db", "数据库文件，或服务器地址postgresql://用户@主机:端口/库名", "PATH|URL"),
+            ValuedOption("item", "质量特性的编码", "CCODE"),
+            ValuedOption("tags", "标签模板的编码；各子组的标签取其默认值，标签列可另指定", "TEMPLATECODE")};
 }
 
 // One row of a value query with the values bound, or nothing.
