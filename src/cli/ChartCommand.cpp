@@ -39,14 +39,15 @@ struct TTypeName {
     const char* name;
     TChartType type;
     TFamily family;
+    const char* report;  // the report template of the type's chart window
 };
 
 const TTypeName kTypes[] = {
-    {"xbar-r", ctXBarR, TFamily::Variable}, {"xbar-s", ctXBarS, TFamily::Variable},
-    {"x-rm", ctXRm, TFamily::Variable},     {"histogram", ctHistogram, TFamily::Variable},
-    {"p", ctP, TFamily::Attribute},         {"np", ctNP, TFamily::Attribute},
-    {"u", ctU, TFamily::Attribute},         {"c", ctC, TFamily::Attribute},
-    {"pareto", ctPareto, TFamily::Pareto},
+    {"xbar-r", ctXBarR, TFamily::Variable, "VChart.rls"},    {"xbar-s", ctXBarS, TFamily::Variable, "VChart.rls"},
+    {"x-rm", ctXRm, TFamily::Variable, "VChart.rls"},        {"histogram", ctHistogram, TFamily::Variable, "HChart.rls"},
+    {"p", ctP, TFamily::Attribute, "AChart.rls"},            {"np", ctNP, TFamily::Attribute, "AChart.rls"},
+    {"u", ctU, TFamily::Attribute, "AChart.rls"},            {"c", ctC, TFamily::Attribute, "AChart.rls"},
+    {"pareto", ctPareto, TFamily::Pareto, "ParetoChart.rls"},
 };
 
 struct TPictureOption {
@@ -232,6 +233,7 @@ struct TChartOptions {
     QString TypeName;
     TChartType Type = ctNone;
     TFamily Family = TFamily::Variable;
+    const char* Report = nullptr;  // file name of the report template
     bool Csv = false;
     QString File;
     int Size = 0;  // 0: the value count of the first subgroup
@@ -268,6 +270,7 @@ void ReadType(const TCliArguments& args, TChartOptions& o)
         if (o.TypeName == QLatin1String(t.name)) {
             o.Type = t.type;
             o.Family = t.family;
+            o.Report = t.report;
             known = true;
         }
     }
@@ -325,7 +328,6 @@ TChartOptions ReadOptions(const TCliArguments& args)
     only("show", o.Type == ctPareto);
     only("rules", o.Type != ctHistogram && o.Type != ctPareto);
     only("template", o.Type != ctHistogram && o.Type != ctPareto);
-    if (database && o.Type == ctPareto) Refuse(QStringLiteral("图表类型pareto不能与--db同用"));
 
     if (args.IsSet(QStringLiteral("format"))) {
         const QString format = args.Value(QStringLiteral("format"));
@@ -689,6 +691,8 @@ void WriteAttributeChart(const TChartOptions& o, TAttributeDataList& list, TRule
     j.Finish();
 }
 
+void WriteParetoChart(const TChartOptions& o, TParetoData& data, int count, QIODevice& out);
+
 void ParetoChart(const TChartOptions& o, TCsvReader& csv, QIODevice& out)
 {
     // Each defect name stands for one phenomenon.
@@ -713,6 +717,12 @@ void ParetoChart(const TChartOptions& o, TCsvReader& csv, QIODevice& out)
 
     TParetoData data;
     data.LoadFromList(list, [&nameOf](int id) -> std::optional<QString> { return nameOf.value(id); });
+    WriteParetoChart(o, data, list.Count(), out);
+}
+
+// The items of loaded Pareto data, cut after --show items as the window's display count cuts them.
+void WriteParetoChart(const TChartOptions& o, TParetoData& data, int count, QIODevice& out)
+{
     data.SetShowCount(o.Show);
     ClearLimits(data.LimitInfo);
     data.Compute();
@@ -734,7 +744,7 @@ void ParetoChart(const TChartOptions& o, TCsvReader& csv, QIODevice& out)
         return;
     }
     TJsonOut j(out);
-    WriteHeader(j, ctPareto, list.Count(), data.LimitInfo);
+    WriteHeader(j, ctPareto, count, data.LimitInfo);
     WriteNoPoints(j);
     j.Key("items");
     j.BeginArray();
@@ -812,7 +822,7 @@ void LoadFromDatabase(const TChartOptions& o, TRulesJudgement* judgement, const 
     TCliDatabase db(o.Database);
     TCliMessageScope messages;  // the condition's checks report through message boxes
     TCompanyDM& dm = db.DM();
-    const bool attribute = o.Family == TFamily::Attribute;
+    const bool attribute = o.Family != TFamily::Variable;
     const TCliItem item = FindControlItem(o.Item, attribute);
     if (judgement && !o.Template.isEmpty()) judgement->LoadTemplate(dm, o.Template);
     TBaseCondition condition(attribute ? ikAttribute : ikVariable, true, GetNewTaskID(), &dm);
@@ -847,10 +857,15 @@ void LoadFromDatabase(const TChartOptions& o, TRulesJudgement* judgement, const 
 void DatabaseChart(const TChartOptions& o, TRulesJudgement& judgement, QIODevice& out)
 {
     LoadFromDatabase(o, &judgement, [&](TVariableDataList* variable, TAttributeDataList* attribute, const TChartSource& source, TBaseCondition&) {
-        if (variable)
+        if (variable) {
             WriteVariableChart(o, *variable, judgement, source, out);
-        else
+        } else if (o.Type == ctPareto) {
+            TParetoData data;
+            data.LoadFromList(*attribute);  // the phenomena's names, as the Pareto window loads them
+            WriteParetoChart(o, data, attribute->Count(), out);
+        } else {
             WriteAttributeChart(o, *attribute, judgement, source, out);
+        }
     });
 }
 
@@ -889,7 +904,7 @@ QList<QCommandLineOption> ReportOptions()
     return {
         ValuedOption("db", "数据库文件，或服务器地址postgresql://用户@主机:端口/库名", "PATH|URL"),
         ValuedOption("item", "质量特性的编码", "CCODE"),
-        ValuedOption("type", "控制图类型：xbar-r, xbar-s, x-rm, p, np, u, c", "TYPE"),
+        ValuedOption("type", "图表类型，与chart的--type相同", "TYPE"),
         ValuedOption("from", "起始日期（含），如2024-05-01", "DATE"),
         ValuedOption("to", "截止日期（含当天全天）", "DATE"),
         ValuedOption("tag", "必须满足的标签取值（可重复）", "TAGCODE=VALUE"),
@@ -899,9 +914,9 @@ QList<QCommandLineOption> ReportOptions()
 }
 
 // The report template of the chart window, from the program folder's Report directory.
-void LoadReportTemplate(TChartReport& report, bool attribute)
+void LoadReportTemplate(TChartReport& report, const TChartOptions& o)
 {
-    const QString path = GetReportPath() + (attribute ? QStringLiteral("/AChart.rls") : QStringLiteral("/VChart.rls"));
+    const QString path = GetReportPath() + QLatin1Char('/') + QString::fromLatin1(o.Report);
     if (!QFileInfo::exists(path) || !report.LoadFromFile(path)) RaiseError(QStringLiteral("报表文件不存在：%1").arg(path));
 }
 
@@ -912,7 +927,7 @@ void WriteReport(const TChartOptions& o, const QString& pdf, const QString& xlsx
 {
     if (!pdf.isEmpty()) {
         TChartReport report;
-        LoadReportTemplate(report, o.Family == TFamily::Attribute);
+        LoadReportTemplate(report, o);
         if (!FillChartReport(report, chart, grid, title, tags, true))
             RaiseError(QStringLiteral("找不到指定的页\"ChartPage\",报表格式错误！"));
         if (!report.SavePdf(pdf)) RaiseError(QStringLiteral("无法写入文件：%1").arg(pdf));
@@ -932,15 +947,31 @@ int RunReport(const TCliArguments& args, TCliIO& io)
     args.Positional(0);
     TChartOptions o;
     ReadType(args, o);
-    if (o.Type == ctHistogram || o.Type == ctPareto) Refuse(QStringLiteral("图表类型%1没有报表，报表用于控制图").arg(o.TypeName));
     ReadDatabaseOptions(args, o);
     const QString pdf = args.Value(QStringLiteral("pdf"));
     const QString xlsx = args.Value(QStringLiteral("xlsx"));
     LoadFromDatabase(o, nullptr, [&](TVariableDataList* variable, TAttributeDataList* attribute, const TChartSource& source,
                                      TBaseCondition& condition) {
         const QString tags = condition.TagText();
+        const QString title = ChartTitle(variable ? variable->Info.CName : attribute->Info.CName, o.Type);
         TStringGrid grid;
-        if (variable) {
+        const auto write = [&](TSPCChart& chart) { WriteReport(o, pdf, xlsx, chart, grid, title, tags, io); };
+        if (o.Type == ctHistogram) {
+            THistogramChartData data;
+            data.SetDataList(variable);
+            data.SetChartType(ctHistogram);
+            THistogramChart chart;
+            chart.SetChartData(&data);
+            THistogramDataViewAgent(&data, &grid).Fill();
+            write(chart);
+        } else if (o.Type == ctPareto) {
+            TParetoData data;
+            data.LoadFromList(*attribute);
+            TParetoChart chart;
+            chart.SetChartData(&data);
+            TParetoDataViewAgent(&data, &grid).Fill();
+            write(chart);
+        } else if (variable) {
             TVariableChartData data;
             data.SetDataList(variable);
             data.SetChartType(o.Type);
@@ -948,7 +979,7 @@ int RunReport(const TCliArguments& args, TCliIO& io)
             TVariableChart chart;
             chart.SetChartData(&data);
             TVariableDataViewAgent(variable, o.Type, &grid).Fill();
-            WriteReport(o, pdf, xlsx, chart, grid, ChartTitle(variable->Info.CName, o.Type), tags, io);
+            write(chart);
         } else {
             TAttributeChartData data;
             data.SetDataList(attribute);
@@ -957,7 +988,7 @@ int RunReport(const TCliArguments& args, TCliIO& io)
             TAttributeChart chart;
             chart.SetChartData(&data);
             TAttributeDataViewAgent(attribute, o.Type, &grid).Fill();
-            WriteReport(o, pdf, xlsx, chart, grid, ChartTitle(attribute->Info.CName, o.Type), tags, io);
+            write(chart);
         }
     });
     return 0;
@@ -965,6 +996,6 @@ int RunReport(const TCliArguments& args, TCliIO& io)
 } // namespace
 
 const TCliCommand ReportCommand{
-    "report", "按控制图窗口的报表模板输出PDF，或导出Excel（与打印预览、导出Excel相同）",
+    "report", "按图表窗口的报表模板输出PDF，或导出Excel（与打印预览、导出Excel相同）",
     "数据按分析窗口的条件读取；有当前控制限时用之，否则由数据计算", "--db PATH|URL --item CCODE --type TYPE [选项] --pdf FILE|--xlsx FILE",
     ReportOptions, {}, RunReport, {"tag"}};

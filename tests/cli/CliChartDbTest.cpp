@@ -152,6 +152,49 @@ TEST_F(CliChartDb, TagsChooseTheSubgroupsThatHaveThem)
     EXPECT_EQ(Points(Chart({"--to", "2020-12-31", "--tag", "BC=中班", "--tag", "CZY=检验员甲"}).Json), (QList<int>{3, 4, 5}));
 }
 
+// The Pareto chart of an attribute item's stored defects over the chosen days is the Pareto of the
+// same counts from a CSV file, by the phenomena's names.
+TEST_F(CliChartDb, ParetoOfTheStoredDefectsIsThatOfTheSameCountsFromCsv)
+{
+    // DP01 划伤, DP02 污渍, DP03 变形; the subgroup of the third day has rejects but no defects.
+    const TCliRun imported = RunCli(kCli, {"import", "--db", Db.Path(), "--item", "A001", "-"},
+                                    "subgroup,batch,inspected,rejected,time,DP01,DP02,DP03\n"
+                                    "1,500,100,4,2020-01-01 08:00:00,1,,3\n"
+                                    "2,500,100,6,2020-01-01 23:30:00,2,4,\n"
+                                    "3,500,100,5,2020-01-02 23:59:00,,1,4\n"
+                                    "4,500,100,2,2020-01-03 10:00:00,,,\n");
+    ASSERT_EQ(imported.ExitCode, 0) << imported.Err.toStdString();
+    const QString csv = WriteTextFile(Dir, "defects.csv",
+                                      "subgroup,defect,count\n1,划伤,1\n1,变形,3\n2,划伤,2\n2,污渍,4\n3,污渍,1\n3,变形,4\n");
+    const auto pareto = [&](const QStringList& args) {
+        return RunCli(kCli, QStringList{"chart", "--db", Db.Path(), "--item", "A001", "--type", "pareto"} + args);
+    };
+    const TCliRun all = pareto({"--from", "2020-01-01", "--to", "2020-01-03"});
+    ASSERT_EQ(all.ExitCode, 0) << all.Err.toStdString();
+    const TCliRun fromCsv = RunCli(kCli, {"chart", "--type", "pareto", csv});
+    ASSERT_EQ(fromCsv.ExitCode, 0) << fromCsv.Err.toStdString();
+    EXPECT_EQ(all.Json["items"], fromCsv.Json["items"]);
+    EXPECT_EQ(all.Json["items"].toArray().size(), 3);
+    EXPECT_EQ(all.Json["count"].toInt(), 4);
+    // --show cuts as the window's display count does: the larger remainder stands first.
+    const TCliRun cut = pareto({"--to", "2020-12-31", "--show", "1", "--format", "csv"});
+    EXPECT_EQ(cut.Out, RunCli(kCli, {"chart", "--type", "pareto", "--show", "1", "--format", "csv", csv}).Out);
+    EXPECT_EQ(cut.Out.toStdString(), "name,total,percent\n<其他>,8,100\n变形,7,46.666666666666664\n");
+
+    // The whole of the last day counts; a day of no defects has no items.
+    const TCliRun second = pareto({"--from", "2020-01-02", "--to", "2020-01-02", "--format", "csv"});
+    EXPECT_EQ(second.Out, QStringLiteral("name,total,percent\n变形,4,80\n污渍,1,100\n"));
+    const TCliRun none = pareto({"--from", "2020-01-03", "--to", "2020-01-03"});
+    ASSERT_EQ(none.ExitCode, 0) << none.Err.toStdString();
+    EXPECT_EQ(none.Json["count"].toInt(), 1);
+    EXPECT_EQ(none.Json["items"].toArray().size(), 0);
+
+    // A Pareto chart is one of an attribute item.
+    const TCliRun variable = RunCli(kCli, {"chart", "--db", Db.Path(), "--item", "V001", "--type", "pareto"});
+    EXPECT_EQ(variable.ExitCode, 1);
+    EXPECT_EQ(variable.Err, QStringLiteral("计数型质量特性“V001”不存在\n"));
+}
+
 TEST_F(CliChartDb, RefusalsInOneLine)
 {
     const QString none = QStringLiteral("没有符合条件的数据，请选择其他特性或重新设置条件！");
@@ -190,41 +233,54 @@ TEST_F(CliChartDb, RefusalsInOneLine)
     EXPECT_EQ(single.Err.count(QLatin1Char('\n')), 1) << single.Err.toStdString();
 }
 
-// The chart window's report and export, from the same subgroups: a PDF by the window's template and
-// a workbook with the window's title, the condition's tags and the data grid.
+// Each chart window's report and export, from the same subgroups: a PDF by the window's own template
+// and a workbook with the window's title, the condition's tags and the window's data grid.
 TEST_F(CliChartDb, ReportWritesTheWindowsPdfAndWorkbook)
 {
-    QDir().mkpath(Db.DirPath() + "/Report");  // the program folder the tool runs with
-    ASSERT_TRUE(QFile::copy(QStringLiteral(REPORT_DIR "/VChart.rls"), Db.DirPath() + "/Report/VChart.rls"));
+    const QString reports = Db.DirPath() + "/Report";  // the program folder the tool runs with
     const QString pdf = Dir.filePath("r.pdf"), xlsx = Dir.filePath("r.xlsx");
-    const TCliRun r = RunCli(kCli, {"report", "--db", Db.Path(), "--item", "V001", "--type", "xbar-r", "--to", "2020-12-31", "--tag",
-                                    "BC=中班", "--pdf", pdf, "--xlsx", xlsx});
-    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
-    EXPECT_EQ(r.Out, pdf + QStringLiteral(": 报表已输出\n") + xlsx + QStringLiteral(": 已导出Excel\n"));
-    QFile p(pdf);
-    ASSERT_TRUE(p.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(p.read(5) == "%PDF-");
-    EXPECT_GT(p.size(), 10000);  // the pictures are in
-    // The workbook's shared strings hold the title, the tag text and the grid's captions.
-    QProcess unzip;
-    unzip.start("unzip", {"-p", xlsx, "xl/sharedStrings.xml"});
-    ASSERT_TRUE(unzip.waitForFinished());
-    const QString strings = QString::fromUtf8(unzip.readAllStandardOutput());
-    EXPECT_TRUE(strings.contains(QStringLiteral("活塞环直径 XBar-R 控制图"))) << strings.left(400).toStdString();
-    EXPECT_TRUE(strings.contains(QStringLiteral("中班"))) << strings.left(400).toStdString();
+    const struct {
+        const char* item;
+        const char* type;
+        const char* report;  // the only template in the program folder
+        QStringList strings;  // in the workbook: the title, the tags, the grid's captions and names
+    } cases[] = {
+        {"V001", "xbar-r", "VChart.rls", {"活塞环直径 XBar-R 控制图", "中班"}},
+        {"V001", "histogram", "HChart.rls", {"活塞环直径 直方图", "中班", "组号"}},
+        {"A001", "pareto", "ParetoChart.rls", {"活塞外观不良 柏拉图", "缺陷数", "划伤"}},
+    };
+    for (const auto& c : cases) {
+        QDir(reports).removeRecursively();
+        QDir().mkpath(reports);
+        ASSERT_TRUE(QFile::copy(QStringLiteral(REPORT_DIR "/") + c.report, reports + "/" + c.report));
+        QStringList args{"report", "--db", Db.Path(), "--item", c.item, "--type", c.type, "--pdf", pdf, "--xlsx", xlsx};
+        if (QLatin1String(c.item) == "V001") args << "--to" << "2020-12-31" << "--tag" << "BC=中班";
+        const TCliRun r = RunCli(kCli, args);
+        ASSERT_EQ(r.ExitCode, 0) << c.type << ": " << r.Err.toStdString();
+        EXPECT_EQ(r.Out, pdf + QStringLiteral(": 报表已输出\n") + xlsx + QStringLiteral(": 已导出Excel\n"));
+        QFile p(pdf);
+        ASSERT_TRUE(p.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(p.read(5) == "%PDF-") << c.type;
+        EXPECT_GT(p.size(), 10000) << c.type;  // the pictures are in
+        // The workbook's shared strings.
+        QProcess unzip;
+        unzip.start("unzip", {"-p", xlsx, "xl/sharedStrings.xml"});
+        ASSERT_TRUE(unzip.waitForFinished());
+        const QString strings = QString::fromUtf8(unzip.readAllStandardOutput());
+        for (const QString& text : c.strings) EXPECT_TRUE(strings.contains(text)) << c.type << ": " << text.toStdString();
+    }
 
     const struct {
         const char* why;
         QStringList args;
         int code;
         QString message;
-    } cases[] = {
+    } refusals[] = {
         {"no output asked for", {"--type", "xbar-r"}, 2, QString()},
-        {"a chart without a report", {"--type", "histogram", "--pdf", pdf}, 2, "图表类型histogram没有报表，报表用于控制图"},
         {"no template in the program folder", {"--item", "A001", "--type", "p", "--pdf", pdf}, 1,
-         "报表文件不存在：" + Db.DirPath() + "/Report/AChart.rls"},
+         "报表文件不存在：" + reports + "/AChart.rls"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : refusals) {
         QStringList args{"report", "--db", Db.Path()};
         if (!c.args.contains("--item")) args << "--item" << "V001";
         const TCliRun bad = RunCli(kCli, args + c.args);
