@@ -5,6 +5,7 @@
 // — a schema of its own there, so that the same benchmarks measure both engines.
 #include "foundation/CompanyDM.h"
 #include "foundation/Schema.h"
+#include "foundation/Types.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -68,6 +69,7 @@ struct TBenchDatabase {
 #define SPC_BENCHMARK_MAIN(APP)                        \
     int main(int argc, char** argv)                    \
     {                                                  \
+        PinLocalTimeZone();                            \
         APP app(argc, argv);                           \
         benchmark::Initialize(&argc, argv);            \
         benchmark::RunSpecifiedBenchmarks();           \

@@ -1,9 +1,11 @@
 // qiheng-spc: the desktop program.
 #include "app/Application.h"
 #include "component/WidgetMessageService.h"
+#include "foundation/Types.h"
 
 int main(int argc, char** argv)
 {
+    PinLocalTimeZone();
     TSPCApplication app(argc, argv);
     SetupApplicationLook(app);
     TWidgetMessageService messages;

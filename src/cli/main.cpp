@@ -1,5 +1,6 @@
 // qiheng-spc-cli: database preparation and the engine's numbers for scripts.
 #include "cli/CliTool.h"
+#include "foundation/Types.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -25,6 +26,7 @@ bool Draws(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
+    PinLocalTimeZone();
     std::unique_ptr<QCoreApplication> application;
     if (Draws(argc, argv)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,5 +1,7 @@
 #include "foundation/Types.h"
 
+#include <QFile>
+
 int VariantToInt(const QVariant& v)
 {
     if (v.isNull() || !v.isValid()) return NullValue;
@@ -44,7 +46,34 @@ QString VariantToString(const QVariant& v)
 
 QString DateTimeToDbText(const QDateTime& dt)
 {
-    return dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    // Written for every stored row: put together by hand, the locale-aware formatter costs
+    // several times as much.
+    const QDate d = dt.date();
+    const QTime t = dt.time();
+    if (!d.isValid() || !t.isValid() || d.year() < 1 || d.year() > 9999)
+        return dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    char16_t text[19];
+    const auto put = [&text](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10) text[at + i] = char16_t(u'0' + value % 10);
+    };
+    put(0, d.year(), 4);
+    text[4] = u'-';
+    put(5, d.month(), 2);
+    text[7] = u'-';
+    put(8, d.day(), 2);
+    text[10] = u' ';
+    put(11, t.hour(), 2);
+    text[13] = u':';
+    put(14, t.minute(), 2);
+    text[16] = u':';
+    put(17, t.second(), 2);
+    return QString(reinterpret_cast<const QChar*>(text), 19);
+}
+
+void PinLocalTimeZone()
+{
+    if (qEnvironmentVariableIsSet("TZ") || !QFile::exists(QStringLiteral("/etc/localtime"))) return;
+    qputenv("TZ", ":/etc/localtime");
 }
 
 QVariant ToDbValue(const QVariant& v)

@@ -25,3 +25,7 @@ QString VariantToString(const QVariant& v);
 QVariant ToDbValue(const QVariant& v);
 
 QString DateTimeToDbText(const QDateTime& dt);
+
+// Called first in main(): the local time zone is read once, not at every conversion of a local
+// date-time (glibc looks /etc/localtime up again each time while TZ is unset).
+void PinLocalTimeZone();

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "TestServer.h"
+#include "foundation/Types.h"
 
 int main(int argc, char** argv)
 {
+    PinLocalTimeZone();
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     if (const int code = SkipWithoutServer()) return code;

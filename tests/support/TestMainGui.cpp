@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "TestServer.h"
+#include "foundation/Types.h"
 
 int main(int argc, char** argv)
 {
+    PinLocalTimeZone();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
