@@ -78,12 +78,12 @@ TTagColumn FindTag(int column, const QString& code, const TTemplate* tmpl)
     return c;
 }
 
-// One subgroup of the file: the line it starts on and the cells of its rows.
+// One subgroup of the file: the line it starts on, its values and their times (invalid: none given).
 struct TSubgroup {
     QString Label;
     int Line = 0;
-    QList<int> Lines;
-    QList<QStringList> Rows;
+    QList<double> Values;
+    QList<QDateTime> Times;
 };
 
 struct TTagChoice {
@@ -176,7 +176,7 @@ TImported ImportVariables(const TCliItem& item, const TTemplate* tmpl, TCsvReade
     while (csv.Next()) {
         const QString label = csv.Text(0);
         if (label.isEmpty()) RaiseError(LinePrefix(csv.Line()) + QStringLiteral("子组编号为空"));
-        csv.Number(1);
+        const double value = csv.Number(1);
         CheckTime(csv, layout.Time);
         const QList<TTagChoice> choice = TagChoices(layout, csv);
         if (subgroups.isEmpty() || subgroups.last().Label != label) {
@@ -187,17 +187,16 @@ TImported ImportVariables(const TCliItem& item, const TTemplate* tmpl, TCsvReade
             tags.append(choice);
         }
         TSubgroup& s = subgroups.last();
-        if (s.Rows.size() == item.SampleSize)
+        if (s.Values.size() == item.SampleSize)
             RaiseError(LinePrefix(csv.Line()) + QStringLiteral("子组“%1”的值多于样本容量%2").arg(label).arg(item.SampleSize));
-        s.Lines << csv.Line();
-        QStringList cells{csv.Text(1)};
-        if (layout.Time >= 0) cells << csv.Text(layout.Time);
-        s.Rows << cells;
+        s.Values << value;
+        const QString time = layout.Time >= 0 ? csv.Text(layout.Time) : QString();
+        s.Times << (time.isEmpty() ? QDateTime() : *ParseDateTime(time));
     }
     if (subgroups.isEmpty()) RaiseError(QStringLiteral("文件中没有数据行"));
     for (const TSubgroup& s : std::as_const(subgroups))
-        if (s.Rows.size() != item.SampleSize)
-            RaiseError(LinePrefix(s.Line) + QStringLiteral("子组“%1”有%2个值，样本容量为%3").arg(s.Label).arg(s.Rows.size()).arg(item.SampleSize));
+        if (s.Values.size() != item.SampleSize)
+            RaiseError(LinePrefix(s.Line) + QStringLiteral("子组“%1”有%2个值，样本容量为%3").arg(s.Label).arg(s.Values.size()).arg(item.SampleSize));
 
     TImported result;
     TCompanyDM& dm = CurrentCompanyDM();
@@ -205,27 +204,17 @@ TImported ImportVariables(const TCliItem& item, const TTemplate* tmpl, TCsvReade
     TVCollect collect(&dm);
     collect.SetControlItem(item.CID, item.Name, false);
     if (tmpl) collect.Tags.SetTemplate(tmpl->ID);
+    // One draw from the counter for the whole file, inside the import's transaction.
+    collect.ReserveSampleNumbers(int(subgroups.size()));
     for (int k = 0; k < subgroups.size(); ++k) {
         const TSubgroup& s = subgroups[k];
-        int line = s.Line;
         try {
-            if (k == 0) collect.AppendBlock();
+            if (!collect.AppendBlock()) RaiseError(QStringLiteral("保存失败！"));
             ChooseTags(collect.Tags, tags[k]);
             if (k == 0) result.First = collect.LastSGNo();
-            for (int p = 0; p < s.Rows.size(); ++p) {
-                line = s.Lines[p];
-                const int row = collect.ValueRows().CurrentRow();
-                if (layout.Time >= 0 && !s.Rows[p][1].isEmpty()) {
-                    const QDateTime t = *ParseDateTime(s.Rows[p][1]);
-                    collect.SetCellText(row, QStringLiteral("Date"), t.date().toString(QStringLiteral("yyyy-MM-dd")));
-                    collect.SetCellText(row, QStringLiteral("Time"), t.time().toString(QStringLiteral("HH:mm:ss")));
-                }
-                collect.SetCellText(row, QStringLiteral("Data"), s.Rows[p][0]);
-                // After the last value no further block is opened: it would draw a number for nothing.
-                if (k + 1 < subgroups.size() || p + 1 < s.Rows.size()) collect.EnterPressed();
-            }
+            collect.KeySubgroup(s.Values, s.Times);
         } catch (const ESystemError& e) {
-            RaiseError(LinePrefix(line) + e.Message());
+            RaiseError(LinePrefix(s.Line) + e.Message());
         }
         result.Last = collect.LastSGNo();
     }
@@ -300,6 +289,7 @@ TImported ImportAttributes(const TCliItem& item, const TTemplate* tmpl, TCsvRead
     if (rows.isEmpty()) RaiseError(QStringLiteral("文件中没有数据行"));
 
     if (tmpl) collect.Tags.SetTemplate(tmpl->ID);
+    collect.ReserveSampleNumbers(int(rows.size()));
     TImported result;
     for (int k = 0; k < rows.size(); ++k) {
         const TRow& r = rows[k];

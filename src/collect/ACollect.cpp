@@ -161,7 +161,7 @@ bool TACollect::AppendBlock()
     const TDPList* dps = DPLists.Find(FCurCID);
     {
         TBusyScope busy(FBusy);
-        const int sn = GetModulePrimaryKey(FCurCID);
+        const int sn = DrawSampleNumber();
         const QVariant none;
         auto row = [&](int dpid, int kind, const QString& name, const QString& data) {
             CDSAData.AppendRecord({FCurCID, sn, dpid == NullValue ? none : QVariant(dpid), kind, name,

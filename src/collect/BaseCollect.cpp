@@ -75,6 +75,21 @@ void TBaseCollect::GoToRow(int row)
     if (row >= 0 && row < rows.RecordCount() && rows.CurrentRow() != row) rows.SetRecNo(row + 1);
 }
 
+void TBaseCollect::ReserveSampleNumbers(int count)
+{
+    if (FCurCID == NullValue) RaiseError(QStringLiteral("请先选择质量特性！"));
+    if (count < 1) return;
+    FReservedCID = FCurCID;
+    FReservedNext = GetModulePrimaryKeys(FCurCID, count);
+    FReservedEnd = FReservedNext + count;
+}
+
+int TBaseCollect::DrawSampleNumber()
+{
+    if (FReservedCID == FCurCID && FReservedNext < FReservedEnd) return FReservedNext++;
+    return GetModulePrimaryKey(FCurCID);
+}
+
 void TBaseCollect::SetBusyFields(const QList<QPair<int, QVariant>>& values)
 {
     TBusyScope busy(FBusy);

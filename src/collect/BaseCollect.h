@@ -41,6 +41,9 @@ public:
     // A new block for the next subgroup of the current control item; false when the checks
     // before it failed (their message has been shown).
     virtual bool AppendBlock() = 0;
+    // Sample numbers for the next count blocks of the current control item, drawn at once (an
+    // import knows how many it needs); numbers left unused are a gap, as an abandoned block is.
+    void ReserveSampleNumbers(int count);
     // Enter in the grid on the current row.
     virtual void EnterPressed() = 0;
     // What the user typed into a cell of a visible row (0-based): checked, stored and staged.
@@ -104,6 +107,8 @@ protected:
     const TDataSet& ValueRowsConst() const { return const_cast<TBaseCollect*>(this)->ValueRows(); }
     // Opens the value table with its filter on the current control item (CID is field 0, SGNo 1).
     void InitValueRows(TMemTable& rows);
+    // The sample number of a new block of the current control item: from the reserve, else drawn.
+    int DrawSampleNumber();
     // Edits fields of the current value row without staging anything.
     void SetBusyFields(const QList<QPair<int, QVariant>>& values);
     // The tag panel shows the current row's subgroup.
@@ -126,6 +131,8 @@ protected:
     QHash<int, QString> FItemNames;
     QHash<quint64, TDataSet::TBookmark> FMaster;
     QList<QPair<int, int>> FStoredDeletions;
+    int FReservedCID = NullValue;
+    int FReservedNext = 0, FReservedEnd = 0;  // numbers [next, end) of the reserve
 };
 
 // Sets the busy flag for a scope.

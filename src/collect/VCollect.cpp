@@ -4,6 +4,8 @@
 #include "foundation/Errors.h"
 #include "foundation/RecordUtils.h"
 
+#include <cmath>
+
 TVCollect::TVCollect(TCompanyDM* dm) : TBaseCollect(dm)
 {
     CDSVData.setObjectName(QStringLiteral("CDSVData"));
@@ -105,7 +107,7 @@ bool TVCollect::AppendBlock()
         TBusyScope busy(FBusy);
         const int remembered = CDSVData.CurrentRow();
         // The number is drawn at once, in a statement of its own: an abandoned block leaves a gap.
-        const int sn = GetModulePrimaryKey(FCurCID);
+        const int sn = DrawSampleNumber();
         for (int p = 1; p <= n; ++p) CDSVData.AppendRecord({FCurCID, sn, p, QVariant(), QVariant(), QVariant(), 1});
         FLastSGNo = sn;
         GoToRow(remembered < 0 ? 0 : remembered);
@@ -200,51 +202,21 @@ void TVCollect::StageRow()
         SetBusyFields({{fFlag, 2}});
     }
     if (hasValue) {
-        QList<QPair<int, QVariant>> now;
-        if (RowField(row, fDate).isNull()) now.append({fDate, QDate::currentDate()});
-        if (RowField(row, fTime).isNull()) now.append({fTime, QTime::currentTime()});
-        if (!now.isEmpty()) SetBusyFields(now);
+        // Date and time from one reading of the clock: two readings could straddle midnight.
+        const bool noDate = RowField(row, fDate).isNull(), noTime = RowField(row, fTime).isNull();
+        if (noDate || noTime) {
+            const QDateTime now = QDateTime::currentDateTime();
+            QList<QPair<int, QVariant>> fields;
+            if (noDate) fields.append({fDate, now.date()});
+            if (noTime) fields.append({fTime, now.time()});
+            SetBusyFields(fields);
+        }
     }
     const QDate date = RowField(row, fDate).toDate();
     const QDateTime wdate = date.isValid() ? QDateTime(date, RowField(row, fTime).toTime()) : QDateTime();
     TVariableDataList* list = DataList(cid);
-
-    if (!HasMaster(cid, sn)) {
-        if (!hasValue) return;
-        list->NewData().SN = sn;
-        qryVDM.Append();
-        qryVDM.FieldByName(QStringLiteral("CID"))->SetValue(cid);
-        qryVDM.FieldByName(QStringLiteral("SN"))->SetValue(sn);
-        qryVDM.FieldByName(QStringLiteral("WDate"))->SetValue(wdate);
-        qryVDM.Post();
-        AddMaster(cid, sn);
-        Tags.StageSubgroupTags(cid, sn);
-    } else if (p == 1 && GotoMaster(cid, sn)) {
-        qryVDM.Edit();
-        qryVDM.FieldByName(QStringLiteral("WDate"))->SetValue(wdate);
-        qryVDM.Post();
-    }
-
-    const TValueKey key = ValueKey(cid, sn, p);
-    const auto existing = FValues.constFind(key);
-    if (hasValue) {
-        if (existing != FValues.constEnd() && qryVDD.GotoBookmark(*existing)) {
-            qryVDD.Edit();
-        } else {
-            qryVDD.Append();
-            qryVDD.FieldByName(QStringLiteral("CID"))->SetValue(cid);
-            qryVDD.FieldByName(QStringLiteral("SN"))->SetValue(sn);
-            qryVDD.FieldByName(QStringLiteral("SSN"))->SetValue(p);
-        }
-        qryVDD.FieldByName(QStringLiteral("VResult"))->SetValue(RowField(row, fData));
-        qryVDD.FieldByName(QStringLiteral("WDate"))->SetValue(wdate);
-        qryVDD.Post();
-        FValues.insert(key, qryVDD.GetBookmark());
-    } else if (existing != FValues.constEnd()) {
-        // An emptied value is taken out, never stored as 0.
-        if (qryVDD.GotoBookmark(*existing)) qryVDD.Delete();
-        FValues.remove(key);
-    }
+    if (!StageMaster(cid, sn, p, wdate, hasValue)) return;
+    StageValue(cid, sn, p, RowField(row, fData), wdate);
 
     const auto [first, last] = BlockOf(row);
     SyncSubgroup(*list, sn, first, last);
@@ -257,6 +229,87 @@ void TVCollect::StageRow()
         RemoveMaster(cid, sn);
         Tags.UnstageSubgroupTags(cid, sn);
     }
+}
+
+bool TVCollect::StageMaster(int cid, int sn, int p, const QDateTime& wdate, bool hasValue)
+{
+    if (!HasMaster(cid, sn)) {
+        if (!hasValue) return false;
+        DataList(cid)->NewData().SN = sn;
+        qryVDM.Append();
+        qryVDM.FieldByName(QStringLiteral("CID"))->SetValue(cid);
+        qryVDM.FieldByName(QStringLiteral("SN"))->SetValue(sn);
+        qryVDM.FieldByName(QStringLiteral("WDate"))->SetValue(wdate);
+        qryVDM.Post();
+        AddMaster(cid, sn);
+        Tags.StageSubgroupTags(cid, sn);
+    } else if (p == 1 && GotoMaster(cid, sn)) {
+        qryVDM.Edit();
+        qryVDM.FieldByName(QStringLiteral("WDate"))->SetValue(wdate);
+        qryVDM.Post();
+    }
+    return true;
+}
+
+void TVCollect::StageValue(int cid, int sn, int p, const QVariant& value, const QDateTime& wdate)
+{
+    const TValueKey key = ValueKey(cid, sn, p);
+    const auto existing = FValues.constFind(key);
+    if (!value.isNull()) {
+        if (existing != FValues.constEnd() && qryVDD.GotoBookmark(*existing)) {
+            qryVDD.Edit();
+        } else {
+            qryVDD.Append();
+            qryVDD.FieldByName(QStringLiteral("CID"))->SetValue(cid);
+            qryVDD.FieldByName(QStringLiteral("SN"))->SetValue(sn);
+            qryVDD.FieldByName(QStringLiteral("SSN"))->SetValue(p);
+        }
+        qryVDD.FieldByName(QStringLiteral("VResult"))->SetValue(value);
+        qryVDD.FieldByName(QStringLiteral("WDate"))->SetValue(wdate);
+        qryVDD.Post();
+        FValues.insert(key, qryVDD.GetBookmark());
+    } else if (existing != FValues.constEnd()) {
+        // An emptied value is taken out, never stored as 0.
+        if (qryVDD.GotoBookmark(*existing)) qryVDD.Delete();
+        FValues.remove(key);
+    }
+}
+
+void TVCollect::KeySubgroup(const QList<double>& values, const QList<QDateTime>& times)
+{
+    const int n = SampleSize();
+    const int first = CDSVData.RecordCount() - n;
+    if (FCurCID == NullValue || n < 1 || values.size() != n || first < 0 || RowInt(first, fSGNo) != FLastSGNo)
+        RaiseError(QStringLiteral("子组的值数与样本容量不符！"));
+    for (int p = 0; p < n; ++p)
+        if (!RowField(first + p, fData).isNull()) RaiseError(QStringLiteral("子组的值数与样本容量不符！"));
+    // The order rule of keying: the block above must be complete.
+    if (first > 0 && RowField(first - 1, fData).isNull())
+        RaiseError(QStringLiteral("请先输入完上面的数据后，再在本行输入数据"));
+    for (const double v : values)
+        if (!std::isfinite(v)) RaiseError(QStringLiteral("请输入正确的数值！"));
+    const int cid = FCurCID, sn = FLastSGNo;
+    const QDateTime now = QDateTime::currentDateTime();
+    {
+        TBusyScope busy(FBusy);
+        for (int p = 0; p < n; ++p) {
+            const QDateTime when = p < times.size() && times[p].isValid() ? times[p] : now;
+            GoToRow(first + p);
+            CDSVData.Edit();
+            CDSVData.Fields(fData)->SetValue(values[p]);
+            CDSVData.Fields(fDate)->SetValue(when.date());
+            CDSVData.Fields(fTime)->SetValue(when.time());
+            CDSVData.Fields(fFlag)->SetValue(2);
+            CDSVData.Post();
+        }
+    }
+    for (int p = 0; p < n; ++p) {
+        const QDateTime when = p < times.size() && times[p].isValid() ? times[p] : now;
+        if (p == 0) StageMaster(cid, sn, 1, when, true);
+        StageValue(cid, sn, p + 1, values[p], when);
+    }
+    SyncSubgroup(*DataList(cid), sn, first, first + n - 1);
+    FollowCurrentRow();
 }
 
 void TVCollect::SyncSubgroup(TVariableDataList& list, int sn, int first, int last)

@@ -33,6 +33,10 @@ public:
     bool AppendBlock() override;
     void EnterPressed() override;
     void SetCellText(int row, const QString& fieldName, const QString& text) override;
+    // A whole subgroup keyed into the last block of the current item at once (the import's way):
+    // the same rows, checks and staging as keying it value by value. A time that is not valid (or
+    // missing) is the current time.
+    void KeySubgroup(const QList<double>& values, const QList<QDateTime>& times = {});
     bool CellEditable(int row, const QString& fieldName) const override;
     int SNOfPoint(int cid, int index) const override;
     QList<TChartType> ChartTypes() const override;
@@ -55,6 +59,11 @@ private:
     void CDSVDataAfterPost(TDataSet* DataSet);
     // Stages the current row (it has been posted by the user).
     void StageRow();
+    // The pending subgroup row of a value at position p: false when there is none and the value
+    // is empty (nothing to stage).
+    bool StageMaster(int cid, int sn, int p, const QDateTime& wdate, bool hasValue);
+    // The pending value row: written, changed or (an emptied value) taken out.
+    void StageValue(int cid, int sn, int p, const QVariant& value, const QDateTime& wdate);
     // The subgroup's values in the data list follow its filled rows, in position order.
     void SyncSubgroup(TVariableDataList& list, int sn, int first, int last);
 

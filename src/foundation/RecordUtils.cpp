@@ -73,9 +73,12 @@ struct TCounterSQL {
     QString Increment, Read, Create, Restart;
 };
 
-int NextCounterValue(const TCounterSQL& sql, const TSqlParams& params, const QString& label)
+// The counter advanced by count; returns its new value, the last of the numbers drawn.
+int NextCounterValue(const TCounterSQL& sql, const TSqlParams& params, const QString& label, int count)
 {
     TCompanyDM& dm = CurrentCompanyDM();
+    TSqlParams counted = params;
+    counted.insert(QStringLiteral("Count"), count);
     // The increment and the read back run in one transaction, and the increment is the statement
     // that decides: it locks the counter's row, so a second workstation waits and then counts on
     // from the first one's number. A counter that does not exist yet is created at 0 first (a
@@ -84,14 +87,14 @@ int NextCounterValue(const TCounterSQL& sql, const TSqlParams& params, const QSt
     for (int attempt = 0;; ++attempt) {
         try {
             TTransactionGuard guard(dm);
-            if (dm.Exec(sql.Increment, params).numRowsAffected() == 0) {
+            if (dm.Exec(sql.Increment, counted).numRowsAffected() == 0) {
                 dm.Exec(sql.Create, params);
-                dm.Exec(sql.Increment, params);
+                dm.Exec(sql.Increment, counted);
             }
             QVariant v = GetSQLValue(sql.Read, params);
             if (v.isNull()) {
                 // A counter holding no number starts again at 1.
-                dm.Exec(sql.Restart, params);
+                dm.Exec(sql.Restart, counted);
                 v = GetSQLValue(sql.Read, params);
             }
             if (v.isNull()) throw ESystemError(QStringLiteral("取主键(%1)时错误").arg(label));
@@ -108,23 +111,29 @@ int NextCounterValue(const TCounterSQL& sql, const TSqlParams& params, const QSt
 int GetPrimaryKey(const QString& name)
 {
     static const TCounterSQL sql{
-        QStringLiteral("Update S_Key Set KeyValue = KeyValue + 1 where KeyName = :KeyName"),
+        QStringLiteral("Update S_Key Set KeyValue = KeyValue + :Count where KeyName = :KeyName"),
         QStringLiteral("Select KeyValue from S_Key where KeyName = :KeyName"),
         QStringLiteral("Insert into S_Key (KeyName,KeyValue) Values(:KeyName,0) on conflict do nothing"),
-        QStringLiteral("Update S_Key Set KeyValue = 1 where KeyName = :KeyName and KeyValue is null"),
+        QStringLiteral("Update S_Key Set KeyValue = :Count where KeyName = :KeyName and KeyValue is null"),
     };
-    return NextCounterValue(sql, {{QStringLiteral("KeyName"), name}}, name);
+    return NextCounterValue(sql, {{QStringLiteral("KeyName"), name}}, name, 1);
+}
+
+int GetModulePrimaryKeys(int mid, int count)
+{
+    static const TCounterSQL sql{
+        QStringLiteral("Update S_MKey Set KeyValue = KeyValue + :Count where MID = :MID"),
+        QStringLiteral("Select KeyValue from S_MKey where MID = :MID"),
+        QStringLiteral("Insert into S_MKey(MID,KeyValue) Values(:MID,0) on conflict do nothing"),
+        QStringLiteral("Update S_MKey Set KeyValue = :Count where MID = :MID and KeyValue is null"),
+    };
+    if (count < 1) throw ESystemError(QStringLiteral("取主键(%1)时错误").arg(mid));
+    return NextCounterValue(sql, {{QStringLiteral("MID"), mid}}, QString::number(mid), count) - count + 1;
 }
 
 int GetModulePrimaryKey(int mid)
 {
-    static const TCounterSQL sql{
-        QStringLiteral("Update S_MKey Set KeyValue = KeyValue + 1 where MID = :MID"),
-        QStringLiteral("Select KeyValue from S_MKey where MID = :MID"),
-        QStringLiteral("Insert into S_MKey(MID,KeyValue) Values(:MID,0) on conflict do nothing"),
-        QStringLiteral("Update S_MKey Set KeyValue = 1 where MID = :MID and KeyValue is null"),
-    };
-    return NextCounterValue(sql, {{QStringLiteral("MID"), mid}}, QString::number(mid));
+    return GetModulePrimaryKeys(mid, 1);
 }
 
 int GetNewTaskID()

@@ -21,6 +21,8 @@ void ExecuteSQL(const QString& sql, const TSqlParams& params = {});
 int GetPrimaryKey(const QString& name);
 // Next number of an owner's counter in S_MKey.
 int GetModulePrimaryKey(int mid);
+// count consecutive numbers of an owner's counter drawn at once; returns the first of them.
+int GetModulePrimaryKeys(int mid, int count);
 int GetNewTaskID();
 
 // Each deletes in one transaction with everything that hangs on the subgroups; "值组删除失败！" on failure.

@@ -40,6 +40,20 @@ TEST(KeyCounter, NullValueIsResetToOne)
     EXPECT_EQ(GetModulePrimaryKey(77), 1);
 }
 
+TEST(KeyCounter, ABlockOfNumbersIsDrawnAtOnce)
+{
+    TTestDatabase db;
+    EXPECT_EQ(GetModulePrimaryKeys(5, 4), 1);  // a new counter: 1 to 4
+    EXPECT_EQ(GetModulePrimaryKey(5), 5);
+    EXPECT_EQ(GetModulePrimaryKeys(5, 3), 6);  // 6 to 8
+    EXPECT_EQ(GetModulePrimaryKey(5), 9);
+    ExecuteSQL(QStringLiteral("insert into S_MKey (MID, KeyValue) values (78, NULL)"));
+    EXPECT_EQ(GetModulePrimaryKeys(78, 10), 1);  // a counter holding no number restarts at 1
+    EXPECT_EQ(GetModulePrimaryKey(78), 11);
+    EXPECT_THROW(GetModulePrimaryKeys(5, 0), ESystemError);
+    EXPECT_EQ(GetModulePrimaryKey(5), 10);  // the refused draw took nothing
+}
+
 TEST(KeyCounter, TwoConnectionsInAlternationNeverShareANumber)
 {
     TTestDatabase db;
