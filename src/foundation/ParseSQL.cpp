@@ -162,3 +162,76 @@ void SetupUpdateSQL(TZCQuery& Query, const QStringList& ExcludeFields, const QSt
     target->SetModifySQL(modifySQL);
     target->SetDeleteSQL(deleteSQL);
 }
+
+std::vector<TSqlParamAt> FindSqlParams(const QString& sql)
+{
+    std::vector<TSqlParamAt> params;
+    const int n = static_cast<int>(sql.size());
+    QChar quote;
+    for (int i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        if (!quote.isNull()) {
+            if (c == quote) quote = QChar();
+            continue;
+        }
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+            continue;
+        }
+        if (c != QLatin1Char(':')) continue;
+        if (i + 1 < n && sql[i + 1] == QLatin1Char(':')) {  // a cast, not a parameter
+            ++i;
+            continue;
+        }
+        int j = i + 1;
+        if (j >= n || !(sql[j].isLetter() || sql[j] == QLatin1Char('_'))) continue;
+        while (j < n && (sql[j].isLetterOrNumber() || sql[j] == QLatin1Char('_'))) ++j;
+        params.push_back({i, j - i, sql.mid(i + 1, j - i - 1)});
+        i = j - 1;
+    }
+    return params;
+}
+
+TInsertRows ParseInsertRows(const QString& sql)
+{
+    const QString text = sql.trimmed();
+    if (!text.startsWith(QLatin1String("insert"), Qt::CaseInsensitive) || !text.endsWith(QLatin1Char(')'))) return {};
+    // The row is the parenthesis that closes the statement, right after the word "values".
+    int depth = 0, open = -1;
+    for (int i = static_cast<int>(text.size()) - 1; i >= 0 && open < 0; --i) {
+        if (text[i] == QLatin1Char(')')) ++depth;
+        else if (text[i] == QLatin1Char('(') && --depth == 0) open = i;
+    }
+    if (open < 0) return {};
+    const QString head = text.left(open).trimmed();
+    if (!head.endsWith(QLatin1String("values"), Qt::CaseInsensitive) || head.contains(QLatin1Char('\''))) return {};
+    if (head.size() > 6 && !IsSeparator(head[head.size() - 7]) && head[head.size() - 7] != QLatin1Char(')')) return {};
+    if (!FindSqlParams(head).empty()) return {};
+    TInsertRows rows;
+    const QString row = text.mid(open);
+    int from = 0;
+    for (const TSqlParamAt& p : FindSqlParams(row)) {
+        rows.Pieces << row.mid(from, p.Start - from);
+        rows.Params << p.Name;
+        from = p.Start + p.Length;
+    }
+    rows.Pieces << row.mid(from);
+    rows.Head = head;
+    return rows;
+}
+
+QString TInsertRows::Placeholder(int row, int k)
+{
+    return QStringLiteral(":r%1_%2").arg(row).arg(k);
+}
+
+QString TInsertRows::SQL(int rows) const
+{
+    QString sql = Head;
+    for (int r = 0; r < rows; ++r) {
+        sql += r == 0 ? QLatin1Char(' ') : QLatin1Char(',');
+        for (int k = 0; k < Params.size(); ++k) sql += Pieces[k] + Placeholder(r, k);
+        sql += Pieces.last();
+    }
+    return sql;
+}

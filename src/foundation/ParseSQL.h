@@ -38,3 +38,25 @@ QString BuildWhere(const QStringList& Keys);
 // fields (it must have been opened). Fails with "Query(%s)的SQL为空" for an empty text; on any
 // failure the update object keeps its previous statements.
 void SetupUpdateSQL(TZCQuery& Query, const QStringList& ExcludeFields, const QStringList& KeyFields);
+
+// The parameters (":Name") of a statement where they stand, outside quotes ("::" is a cast).
+struct TSqlParamAt {
+    int Start = 0;   // of the colon, 0-based
+    int Length = 0;  // with the colon
+    QString Name;
+};
+std::vector<TSqlParamAt> FindSqlParams(const QString& sql);
+
+// A one-row "insert … values (…)" statement turned into one that inserts many rows: the rows
+// then cost one statement instead of one each (on the server one round trip). Not Valid when the
+// statement has another form; its rows are then inserted one at a time.
+struct TInsertRows {
+    QString Head;        // the text before the row, "values" included
+    QStringList Pieces;  // the row's text around its parameters, one more than parameters
+    QStringList Params;  // the row's parameters in their order
+    bool Valid() const { return !Pieces.isEmpty(); }
+    // The statement for that many rows; parameter k of row r is named Placeholder(r, k).
+    QString SQL(int rows) const;
+    static QString Placeholder(int row, int k);
+};
+TInsertRows ParseInsertRows(const QString& sql);

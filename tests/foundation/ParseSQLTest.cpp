@@ -1,10 +1,13 @@
 #include "TestDatabase.h"
 
+#include "foundation/CompanyDM.h"
+#include "foundation/DbErrors.h"
 #include "foundation/Errors.h"
 #include "foundation/ParseSQL.h"
 #include "foundation/RecordUtils.h"
 #include "foundation/ZCDb.h"
 
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -121,6 +124,75 @@ TEST(ParseSQL, SelectStarTakesTheFieldsOfTheOpenedQuery)
     } catch (const ESystemError& e) {
         EXPECT_EQ(e.Message(), QStringLiteral("Query(qryNever)的字段未定义，请先打开"));
     }
+}
+
+TEST(ParseSQL, OneRowInsertsBecomeStatementsOfManyRows)
+{
+    struct TCase {
+        const char* SQL;
+        const char* TwoRows;  // nullptr: not turned into many rows
+        const char* Why;
+    };
+    const TCase cases[] = {
+        {"Insert into L_Action(ActionID, ActionCode) Values(:ActionID, :ActionCode)",
+         "Insert into L_Action(ActionID, ActionCode) Values (:r0_0, :r0_1),(:r1_0, :r1_1)", "as derived from a select"},
+        {"insert into D_VDD\n(CID, SN)\nvalues\n(:CID, 'a:b', :SN::integer)",
+         "insert into D_VDD\n(CID, SN)\nvalues (:r0_0, 'a:b', :r0_1::integer),(:r1_0, 'a:b', :r1_1::integer)",
+         "line breaks, a quoted colon and a cast"},
+        {"insert into T (A) values (coalesce(:A, 0))", "insert into T (A) values (coalesce(:r0_0, 0)),(coalesce(:r1_0, 0))",
+         "a call inside the row"},
+        {"insert into T (A) select :A", nullptr, "no values row"},
+        {"insert into T (A) values (:A) on conflict do nothing", nullptr, "text after the row"},
+        {"insert into T (A) values (:A); delete from T", nullptr, "a second statement"},
+        {"insert into T (A) select x from U where y = :Y union values (:A)", nullptr, "a parameter before the row"},
+        {"update T set A = :A", nullptr, "not an insert"},
+        {"insert into T (A) values (1)", "insert into T (A) values (1),(1)", "no parameters (the save writes it row by row)"},
+    };
+    for (const TCase& c : cases) {
+        const TInsertRows rows = ParseInsertRows(QString::fromUtf8(c.SQL));
+        EXPECT_EQ(rows.Valid(), c.TwoRows != nullptr) << c.Why;
+        if (c.TwoRows && rows.Valid()) EXPECT_EQ(rows.SQL(2), QString::fromUtf8(c.TwoRows)) << c.Why;
+    }
+}
+
+// New rows are written many to a statement: more rows than one statement takes, every kind of
+// value, among changed and deleted rows; read back, they are the rows saved.
+TEST(ParseSQL, RowsSavedManyToAStatementReadBackAsSaved)
+{
+    TTestDatabase db;
+    TZCQuery q;
+    q.SetSQL(QStringLiteral("select CID, SN, SSN, VResult, WDate from D_VDD where 1=0"));
+    q.Open();
+    SetupUpdateSQL(q, {}, {"CID", "SN", "SSN"});
+    const QDateTime t0(QDate(2026, 3, 1), QTime(23, 59, 58));
+    const int count = 1234;  // several statements and a shorter last one
+    for (int i = 1; i <= count; ++i)
+        q.AppendRecord({7, i, 1, i % 5 == 0 ? QVariant() : QVariant(i / 8.0), i % 7 == 0 ? QVariant() : QVariant(t0.addSecs(i))});
+    q.ApplyUpdates();
+    q.CommitUpdates();
+    QSqlQuery back = CurrentCompanyDM().Exec(QStringLiteral("select SN, VResult, WDate from D_VDD where CID = 7 order by SN"));
+    int n = 0;
+    while (back.next()) {
+        ++n;
+        const int sn = back.value(0).toInt();
+        ASSERT_EQ(sn, n);
+        EXPECT_EQ(back.value(1).isNull(), sn % 5 == 0) << sn;
+        if (sn % 5) EXPECT_EQ(back.value(1).toDouble(), sn / 8.0) << sn;
+        EXPECT_EQ(VariantToDateTime(back.value(2)), sn % 7 == 0 ? QDateTime() : t0.addSecs(sn)) << sn;
+    }
+    EXPECT_EQ(n, count);
+
+    // A duplicate key in the middle of a statement: nothing is stored, the rows stay pending.
+    TZCQuery again;
+    again.SetSQL(QStringLiteral("select CID, SN, SSN, VResult, WDate from D_VDD where 1=0"));
+    again.Open();
+    SetupUpdateSQL(again, {}, {"CID", "SN", "SSN"});
+    for (int i = 1; i <= 50; ++i) again.AppendRecord({8, i, 1, 1.0, QVariant()});
+    again.AppendRecord({7, 3, 1, 1.0, QVariant()});
+    for (int i = 51; i <= 80; ++i) again.AppendRecord({8, i, 1, 1.0, QVariant()});
+    EXPECT_THROW(again.ApplyUpdates(), EDatabaseError);
+    EXPECT_EQ(GetSQLValue(QStringLiteral("select count(*) from D_VDD where CID = 8")).toInt(), 0);
+    EXPECT_TRUE(again.UpdatesPending());
 }
 
 TEST(ParseSQL, BadSelectTextKeepsThePreviousStatements)
