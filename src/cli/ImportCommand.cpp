@@ -209,10 +209,10 @@ TImported ImportVariables(const TCliItem& item, const TTemplate* tmpl, TCsvReade
     for (int k = 0; k < subgroups.size(); ++k) {
         const TSubgroup& s = subgroups[k];
         try {
-            if (!collect.AppendBlock()) RaiseError(QStringLiteral("保存失败！"));
+            // The tag values are chosen after keying, as the panel allows; the staged tags follow.
+            if (!collect.KeySubgroup(s.Values, s.Times)) RaiseError(QStringLiteral("保存失败！"));
             ChooseTags(collect.Tags, tags[k]);
             if (k == 0) result.First = collect.LastSGNo();
-            collect.KeySubgroup(s.Values, s.Times);
         } catch (const ESystemError& e) {
             RaiseError(LinePrefix(s.Line) + e.Message());
         }

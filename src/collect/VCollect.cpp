@@ -4,6 +4,7 @@
 #include "foundation/Errors.h"
 #include "foundation/RecordUtils.h"
 
+#include <algorithm>
 #include <cmath>
 
 TVCollect::TVCollect(TCompanyDM* dm) : TBaseCollect(dm)
@@ -98,6 +99,11 @@ int TVCollect::SNOfPoint(int cid, int index) const
 
 bool TVCollect::AppendBlock()
 {
+    return AppendFilledBlock(nullptr, {});
+}
+
+bool TVCollect::AppendFilledBlock(const QList<double>* values, const QList<QDateTime>& times)
+{
     if (FCurCID == NullValue) RaiseError(QStringLiteral("请先选择质量特性！"));
     if (CDSVData.State() != TDataSetState::Browse) CDSVData.Post();
     if (!Tags.CheckTagsComplete()) return false;
@@ -108,9 +114,17 @@ bool TVCollect::AppendBlock()
         const int remembered = CDSVData.CurrentRow();
         // The number is drawn at once, in a statement of its own: an abandoned block leaves a gap.
         const int sn = DrawSampleNumber();
-        for (int p = 1; p <= n; ++p) CDSVData.AppendRecord({FCurCID, sn, p, QVariant(), QVariant(), QVariant(), 1});
+        const QDateTime now = values ? QDateTime::currentDateTime() : QDateTime();
+        for (int p = 1; p <= n; ++p) {
+            if (!values) {
+                CDSVData.AppendRecord({FCurCID, sn, p, QVariant(), QVariant(), QVariant(), 1});
+                continue;
+            }
+            const QDateTime when = p <= times.size() && times[p - 1].isValid() ? times[p - 1] : now;
+            CDSVData.AppendRecord({FCurCID, sn, p, (*values)[p - 1], when.date(), when.time(), 2});
+        }
         FLastSGNo = sn;
-        GoToRow(remembered < 0 ? 0 : remembered);
+        GoToRow(values ? CDSVData.RecordCount() - 1 : std::max(remembered, 0));
         Tags.SetCurCID(FCurCID);
         Tags.SetCurSGNo(sn);
         Tags.ApplyTemplate();
@@ -275,41 +289,26 @@ void TVCollect::StageValue(int cid, int sn, int p, const QVariant& value, const 
     }
 }
 
-void TVCollect::KeySubgroup(const QList<double>& values, const QList<QDateTime>& times)
+bool TVCollect::KeySubgroup(const QList<double>& values, const QList<QDateTime>& times)
 {
-    const int n = SampleSize();
-    const int first = CDSVData.RecordCount() - n;
-    if (FCurCID == NullValue || n < 1 || values.size() != n || first < 0 || RowInt(first, fSGNo) != FLastSGNo)
-        RaiseError(QStringLiteral("子组的值数与样本容量不符！"));
-    for (int p = 0; p < n; ++p)
-        if (!RowField(first + p, fData).isNull()) RaiseError(QStringLiteral("子组的值数与样本容量不符！"));
-    // The order rule of keying: the block above must be complete.
-    if (first > 0 && RowField(first - 1, fData).isNull())
-        RaiseError(QStringLiteral("请先输入完上面的数据后，再在本行输入数据"));
+    if (FCurCID == NullValue) RaiseError(QStringLiteral("请先选择质量特性！"));
+    if (values.size() != SampleSize()) RaiseError(QStringLiteral("子组的值数与样本容量不符！"));
     for (const double v : values)
         if (!std::isfinite(v)) RaiseError(QStringLiteral("请输入正确的数值！"));
-    const int cid = FCurCID, sn = FLastSGNo;
-    const QDateTime now = QDateTime::currentDateTime();
-    {
-        TBusyScope busy(FBusy);
-        for (int p = 0; p < n; ++p) {
-            const QDateTime when = p < times.size() && times[p].isValid() ? times[p] : now;
-            GoToRow(first + p);
-            CDSVData.Edit();
-            CDSVData.Fields(fData)->SetValue(values[p]);
-            CDSVData.Fields(fDate)->SetValue(when.date());
-            CDSVData.Fields(fTime)->SetValue(when.time());
-            CDSVData.Fields(fFlag)->SetValue(2);
-            CDSVData.Post();
-        }
+    // The order rule of keying: the rows above must have their values.
+    const int count = CDSVData.RecordCount();
+    if (count > 0 && RowField(count - 1, fData).isNull())
+        RaiseError(QStringLiteral("请先输入完上面的数据后，再在本行输入数据"));
+    if (!AppendFilledBlock(&values, times)) return false;
+    const int cid = FCurCID, sn = FLastSGNo, first = count;
+    for (int p = 0; p < values.size(); ++p) {
+        const QDate date = RowField(first + p, fDate).toDate();
+        const QDateTime wdate(date, RowField(first + p, fTime).toTime());
+        if (p == 0) StageMaster(cid, sn, 1, wdate, true);
+        StageValue(cid, sn, p + 1, values[p], wdate);
     }
-    for (int p = 0; p < n; ++p) {
-        const QDateTime when = p < times.size() && times[p].isValid() ? times[p] : now;
-        if (p == 0) StageMaster(cid, sn, 1, when, true);
-        StageValue(cid, sn, p + 1, values[p], when);
-    }
-    SyncSubgroup(*DataList(cid), sn, first, first + n - 1);
-    FollowCurrentRow();
+    SyncSubgroup(*DataList(cid), sn, first, first + int(values.size()) - 1);
+    return true;
 }
 
 void TVCollect::SyncSubgroup(TVariableDataList& list, int sn, int first, int last)

@@ -33,10 +33,10 @@ public:
     bool AppendBlock() override;
     void EnterPressed() override;
     void SetCellText(int row, const QString& fieldName, const QString& text) override;
-    // A whole subgroup keyed into the last block of the current item at once (the import's way):
-    // the same rows, checks and staging as keying it value by value. A time that is not valid (or
-    // missing) is the current time.
-    void KeySubgroup(const QList<double>& values, const QList<QDateTime>& times = {});
+    // A whole subgroup keyed at once in a new block of the current item (the import's way): the
+    // same checks, rows and staging as keying it value by value; false as AppendBlock. A time that
+    // is not valid (or missing) is the current time.
+    bool KeySubgroup(const QList<double>& values, const QList<QDateTime>& times = {});
     bool CellEditable(int row, const QString& fieldName) const override;
     int SNOfPoint(int cid, int index) const override;
     QList<TChartType> ChartTypes() const override;
@@ -59,6 +59,8 @@ private:
     void CDSVDataAfterPost(TDataSet* DataSet);
     // Stages the current row (it has been posted by the user).
     void StageRow();
+    // A new block, empty or (values) filled as keyed.
+    bool AppendFilledBlock(const QList<double>* values, const QList<QDateTime>& times);
     // The pending subgroup row of a value at position p: false when there is none and the value
     // is empty (nothing to stage).
     bool StageMaster(int cid, int sn, int p, const QDateTime& wdate, bool hasValue);
