@@ -168,8 +168,8 @@ TField::TField(TDataSet* dataSet, int index, const TFieldDef& def, bool strict)
 
 QVariant TField::Value() const
 {
-    const QVariant* values = FDataSet->ActiveValues();
-    return values ? values[FIndex] : QVariant();
+    const TDataSet::TRecord* record = FDataSet->ActiveRecord();
+    return record ? FDataSet->CellValue(*record, FIndex) : QVariant();
 }
 
 bool TField::IsNull() const
@@ -275,7 +275,7 @@ QVariant TField::OldValue() const
     if (record->Status == TUpdateStatus::Inserted || (current && FDataSet->FState == TDataSetState::Insert)) return {};
     if (current && FDataSet->FState == TDataSetState::Edit && FDataSet->FEditBackup)
         return FDataSet->FEditBackup[FIndex];
-    return record->Values[FIndex];
+    return FDataSet->CellValue(*record, FIndex);
 }
 
 int TField::AsInteger() const
@@ -482,18 +482,32 @@ TField* TDataSet::FieldByName(const QString& name) const
     return f;
 }
 
-const QVariant* TDataSet::ActiveValues() const
+const TDataSet::TRecord* TDataSet::ActiveRecord() const
 {
-    if (FFilterRecord) return FFilterRecord->Values.get();
-    if (FCur >= 0) return FRows[static_cast<size_t>(FCur)]->Values.get();
+    if (FFilterRecord) return FFilterRecord;
+    if (FCur >= 0) return FRows[static_cast<size_t>(FCur)];
     return nullptr;
+}
+
+QVariant TDataSet::CellValue(const TRecord& record, int fieldIndex) const
+{
+    return record.Values ? record.Values[fieldIndex] : record.Source->Value(record.SourceRow, fieldIndex);
+}
+
+QVariant* TDataSet::OwnValues(TRecord& record)
+{
+    if (!record.Values) {
+        record.Values = NewValues();
+        for (int i = 0; i < FieldCount(); ++i) record.Values[i] = record.Source->Value(record.SourceRow, i);
+    }
+    return record.Values.get();
 }
 
 QVariant* TDataSet::EditableValues(const TField& field)
 {
     if (FFilterRecord || (FState != TDataSetState::Edit && FState != TDataSetState::Insert) || FCur < 0)
         throw ESystemError(QStringLiteral("数据集%1不在编辑状态，不能修改字段%2").arg(objectName(), field.FieldName()));
-    return FRows[static_cast<size_t>(FCur)]->Values.get();
+    return OwnValues(*FRows[static_cast<size_t>(FCur)]);
 }
 
 std::unique_ptr<QVariant[]> TDataSet::NewValues() const
@@ -515,6 +529,7 @@ void TDataSet::ClearRecords()
 {
     FRows.clear();
     FRecords.clear();
+    FSources.clear();
     FApplied.clear();
     FEditBackup.reset();
     FCur = -1;
@@ -585,7 +600,7 @@ void TDataSet::RemoveRow(int row)
 QVariant TDataSet::RowValue(int row, int fieldIndex) const
 {
     if (row < 0 || row >= RecordCount() || fieldIndex < 0 || fieldIndex >= FieldCount()) return {};
-    return FRows[static_cast<size_t>(row)]->Values[fieldIndex];
+    return CellValue(*FRows[static_cast<size_t>(row)], fieldIndex);
 }
 
 TUpdateStatus TDataSet::RowUpdateStatus(int row) const
@@ -740,10 +755,10 @@ QVariantList TDataSet::KeyList(const QVariant& keyValues, size_t count) const
 int TDataSet::FindRow(const std::vector<int>& fields, const QVariantList& values, bool caseInsensitive) const
 {
     for (int row = 0; row < RecordCount(); ++row) {
-        const QVariant* v = FRows[static_cast<size_t>(row)]->Values.get();
+        const TRecord& record = *FRows[static_cast<size_t>(row)];
         bool match = true;
         for (size_t i = 0; match && i < fields.size(); ++i)
-            match = VariantsEqual(v[fields[i]], values[static_cast<int>(i)], caseInsensitive);
+            match = VariantsEqual(CellValue(record, fields[i]), values[static_cast<int>(i)], caseInsensitive);
         if (match) return row;
     }
     return -1;
@@ -768,10 +783,10 @@ QVariant TDataSet::Lookup(const QString& keyFields, const QVariant& keyValues, c
     const std::vector<int> results = FieldIndexes(resultField);
     const int row = FindRow(fields, KeyList(keyValues, fields.size()), false);
     if (row < 0) return {};
-    const QVariant* v = FRows[static_cast<size_t>(row)]->Values.get();
-    if (results.size() == 1) return v[results[0]];
+    const TRecord& record = *FRows[static_cast<size_t>(row)];
+    if (results.size() == 1) return CellValue(record, results[0]);
     QVariantList list;
-    for (int f : results) list << v[f];
+    for (int f : results) list << CellValue(record, f);
     return list;
 }
 
@@ -810,9 +825,9 @@ void TDataSet::Edit()
         return;
     }
     DoEvent(TDataSetEvent::BeforeEdit);
-    const TRecord* record = FRows[static_cast<size_t>(FCur)];
+    const QVariant* values = OwnValues(*FRows[static_cast<size_t>(FCur)]);
     FEditBackup = NewValues();
-    for (int i = 0; i < FieldCount(); ++i) FEditBackup[i] = record->Values[i];
+    for (int i = 0; i < FieldCount(); ++i) FEditBackup[i] = values[i];
     FModified = false;
     SetState(TDataSetState::Edit);
     DoEvent(TDataSetEvent::AfterEdit);
@@ -956,14 +971,17 @@ void TDataSet::AppendRecord(const QVariantList& values)
     Post();
 }
 
-void TDataSet::AppendRecords(int count, const std::function<void(int row, QVariant* values)>& fill)
+void TDataSet::AppendRecords(std::shared_ptr<const TRecordSource> source)
 {
     CheckBrowseMode();
+    const int count = source ? source->Count() : 0;
     if (count <= 0) return;
+    FSources.push_back(std::move(source));
+    const TRecordSource* rows = FSources.back().get();
     for (int i = 0; i < count; ++i) {
         auto record = std::make_unique<TRecord>();
-        record->Values = NewValues();
-        fill(i, record->Values.get());
+        record->Source = rows;
+        record->SourceRow = i;
         record->Id = FNextId++;
         record->Status = FLogChanges ? TUpdateStatus::Inserted : TUpdateStatus::Unmodified;
         ++record->Serial;
@@ -1068,9 +1086,9 @@ void TDataSet::ApplyUpdates()
         }
         for (const auto& bind : st.Binds) {
             QVariant value;
-            if (!bind.Old) value = record->Values[bind.Field];
+            if (!bind.Old) value = CellValue(*record, bind.Field);
             else if (record->Old) value = record->Old[bind.Field];
-            else if (record->Status != TUpdateStatus::Inserted) value = record->Values[bind.Field];
+            else if (record->Status != TUpdateStatus::Inserted) value = CellValue(*record, bind.Field);
             st.Query.bindValue(bind.Placeholder, ToDbValue(value));
         }
         dm->ExecPrepared(st.Query, st.SQL);

@@ -143,6 +143,17 @@ private:
 // The text a grid shows for a stored value (see TField::DisplayText).
 QString DisplayTextOf(const QVariant& value);
 
+// Rows kept by their maker in a compact form of its own and read through it, for data sets that
+// take many rows at once (the chart judge hands over a hundred thousand exception rows). It must
+// not change once handed over.
+class TRecordSource {
+public:
+    virtual ~TRecordSource() = default;
+    virtual int Count() const = 0;
+    // The value of the field with that index in the row, already of the field's type.
+    virtual QVariant Value(int row, int fieldIndex) const = 0;
+};
+
 class TDataSet : public QObject {
     Q_OBJECT
 public:
@@ -203,11 +214,10 @@ public:
     void Delete();
     // Append, assign the values to the fields in order (missing ones stay NULL), Post.
     void AppendRecord(const QVariantList& values);
-    // Appends count rows at the end as pending insertions in one step, without the events of one
-    // row at a time (the chart judge writes a hundred thousand at once). fill(row, values) sets the
-    // values of each new row by field index, already of the fields' types. The views are told
-    // once; the last new row becomes the current one.
-    void AppendRecords(int count, const std::function<void(int row, QVariant* values)>& fill);
+    // Appends the source's rows at the end as pending insertions in one step, without the events
+    // of one row at a time. The rows read their values from the source until they are edited. The
+    // views are told once; the last new row becomes the current one.
+    void AppendRecords(std::shared_ptr<const TRecordSource> source);
     // A field was assigned since Edit, Insert or Append.
     bool Modified() const { return FModified; }
 
@@ -276,8 +286,10 @@ signals:
 
 protected:
     struct TRecord {
-        std::unique_ptr<QVariant[]> Values;
+        std::unique_ptr<QVariant[]> Values;  // null while the row reads from its source
         std::unique_ptr<QVariant[]> Old;  // the values as read, once a read row has changed
+        const TRecordSource* Source = nullptr;
+        int SourceRow = 0;
         quint32 Id = 0;
         quint32 Serial = 0;               // grows with every change; a commit compares it
         TUpdateStatus Status = TUpdateStatus::Unmodified;
@@ -314,7 +326,10 @@ protected:
 private:
     friend class TField;
     friend class TQuery;  // links itself to its master
-    const QVariant* ActiveValues() const;
+    const TRecord* ActiveRecord() const;
+    QVariant CellValue(const TRecord& record, int fieldIndex) const;
+    // The row's own values, copied from its source first if need be.
+    QVariant* OwnValues(TRecord& record);
     QVariant* EditableValues(const TField& field);
     std::unique_ptr<QVariant[]> NewValues() const;
     bool Accepts(TRecord* record);
@@ -335,6 +350,7 @@ private:
     QHash<QString, int> FFieldIndex;  // lower-case name → index
     std::vector<std::unique_ptr<TRecord>> FRecords;  // every row in order, deleted ones included
     std::vector<TRecord*> FRows;                      // the visible rows
+    std::vector<std::shared_ptr<const TRecordSource>> FSources;  // of the rows appended in bulk
     int FCur = -1;
     bool FBof = true;
     bool FEof = true;

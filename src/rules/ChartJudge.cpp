@@ -16,24 +16,6 @@ const char* const kDefinitionError = "检测规则定义错误！";
 {
     throw ESPCDataError(QString::fromUtf8(message));
 }
-
-// Keeps a data set's views still while rows are appended one by one.
-class TControlsDisabled {
-public:
-    explicit TControlsDisabled(TDataSet* dataSet) : FDataSet(dataSet)
-    {
-        if (FDataSet) FDataSet->DisableControls();
-    }
-    ~TControlsDisabled()
-    {
-        if (FDataSet) FDataSet->EnableControls();
-    }
-    TControlsDisabled(const TControlsDisabled&) = delete;
-    TControlsDisabled& operator=(const TControlsDisabled&) = delete;
-
-private:
-    TDataSet* FDataSet;
-};
 } // namespace
 
 QString PatternText(int code)
@@ -254,132 +236,111 @@ void TJudgeRule::WriteViolation()
 // ---- the pass of one rule over a whole series ----
 //
 // These loops decide exactly as CheckPoint does point by point, with their state in local
-// variables and inner loops that make no calls, so that it stays in registers. The values and
-// limits come from arrays read once per judging. A trend sequence is always made of the last
-// points looked at (a restart keeps the current point, a re-seed the previous and the current
-// one), so every point goes into a ring of the latest points and only the length is decided. A
-// run rule's window is a ring of point indexes with a flag for each hit.
+// variables and inner loops that make no calls. They read the values of the points that have one
+// (`at` gives their points; null when every point has a value), taken out once per judging. A
+// trend sequence is always made of the last values looked at (a restart keeps the current one, a
+// re-seed the previous and the current one), so only its length is kept. A run rule's window is
+// the last N values since the last violation, their zones decided in a loop of their own.
 
-void TJudgeRule::Walk(const double* values, const double* ucl, const double* lcl, int count)
+namespace {
+inline int PointAt(const int* at, int k)
+{
+    return at ? at[k] : k;
+}
+} // namespace
+
+void TJudgeRule::Walk(const double* values, const double* ucl, const double* lcl, const int* at, int count,
+                      std::vector<unsigned char>& zones)
 {
     if (IsTrend) {
         switch (PatternCode) {
-        case 1: WalkTrend<1>(values, count); break;
-        case 2: WalkTrend<2>(values, count); break;
-        case 3: WalkTrend<3>(values, count); break;
-        case 4: WalkTrend<4>(values, count); break;
-        default: WalkTrend<10>(values, count); break;
+        case 1: WalkTrend<1>(values, at, count); break;
+        case 2: WalkTrend<2>(values, at, count); break;
+        case 3: WalkTrend<3>(values, at, count); break;
+        case 4: WalkTrend<4>(values, at, count); break;
+        default: WalkTrend<10>(values, at, count); break;
         }
         return;
     }
-    const bool perPoint = ucl != nullptr;
     switch (PatternCode) {
-    case 5: perPoint ? WalkRun<5, true>(values, ucl, lcl, count) : WalkRun<5, false>(values, ucl, lcl, count); break;
-    case 6: perPoint ? WalkRun<6, true>(values, ucl, lcl, count) : WalkRun<6, false>(values, ucl, lcl, count); break;
-    case 7: perPoint ? WalkRun<7, true>(values, ucl, lcl, count) : WalkRun<7, false>(values, ucl, lcl, count); break;
-    case 8: perPoint ? WalkRun<8, true>(values, ucl, lcl, count) : WalkRun<8, false>(values, ucl, lcl, count); break;
-    case 9: WalkRun<9, false>(values, ucl, lcl, count); break;
+    case 5: WalkRun<5>(values, ucl, lcl, at, count, zones); break;
+    case 6: WalkRun<6>(values, ucl, lcl, at, count, zones); break;
+    case 7: WalkRun<7>(values, ucl, lcl, at, count, zones); break;
+    case 8: WalkRun<8>(values, ucl, lcl, at, count, zones); break;
+    case 9: WalkRun<9>(values, ucl, lcl, at, count, zones); break;
     default: break;  // code 10 has no zone: nothing to walk
     }
 }
 
 template <int Code>
-void TJudgeRule::WalkTrend(const double* values, int count)
+void TJudgeRule::WalkTrend(const double* values, const int* at, int count)
 {
     const int n = Area;
-    int size = 8;
-    while (size < std::min(n, count) + 1) size *= 2;
-    const int mask = size - 1;
-    std::vector<int> ring(static_cast<size_t>(size));
-    int* const r = ring.data();
-    int tail = 0;  // where the next point goes
+    const double c = count > 0 ? CL(0) : NullValue;  // the same for every point
+    // TrendKeep told that two or more values are held gives every outcome: 2 goes on, 1 re-seeds,
+    // 0 restarts; a single value held goes on unless it restarts. The outcome does not depend on
+    // the length, so it is worked out alongside it.
     int len = 0;
     double previous = NullValue, before = NullValue;
-    const double c = count > 0 ? CL(0) : NullValue;  // the same for every point
-    int i = 0;
-    while (i < count) {
-        bool complete = false;
-        for (; i < count && !complete; ++i) {
-            const double current = values[i];
-            if (current == NullValue) continue;
-            len = TrendKeep<Code>(len, before, previous, current, c, c) + 1;
-            r[tail] = i;
-            tail = (tail + 1) & mask;
-            before = previous;
-            previous = current;
-            complete = len >= n;
-        }
-        if (complete) {
+    for (int k = 0; k < count; ++k) {
+        const double current = values[k];
+        const int keep = TrendKeep<Code>(2, before, previous, current, c, c);
+        len = len == 0 ? 1 : keep == 2 ? len + 1 : keep + 1;
+        before = previous;
+        previous = current;
+        if (len >= n) {
             Hits.Clear();
-            for (int k = len; k > 0; --k) Hits.Add(r[(tail - k) & mask]);
+            for (int j = k - len + 1; j <= k; ++j) Hits.Add(PointAt(at, j));
             WriteViolation();
             len = 0;
         }
     }
     Window.Clear();
     Hits.Clear();
-    for (int k = len; k > 0; --k) {
-        Window.Add(r[(tail - k) & mask]);
-        Hits.Add(r[(tail - k) & mask]);
+    for (int j = count - len; j < count; ++j) {
+        Window.Add(PointAt(at, j));
+        Hits.Add(PointAt(at, j));
     }
 }
 
-template <int Code, bool PerPoint>
-void TJudgeRule::WalkRun(const double* values, const double* uclAt, const double* lclAt, int count)
+template <int Code>
+void TJudgeRule::WalkRun(const double* values, const double* uclAt, const double* lclAt, const int* at, int count,
+                         std::vector<unsigned char>& zones)
 {
     const int n = Area, m = ExceptionCount;
-    int size = 8;
-    while (size < std::min(n, count)) size *= 2;
-    const int mask = size - 1;
-    std::vector<int> ring(static_cast<size_t>(size));
-    std::vector<unsigned char> hit(static_cast<size_t>(size));
-    int* const idx = ring.data();
-    unsigned char* const flag = hit.data();
-    int head = 0, held = 0, hits = 0;
-
-    // The limits of a variable series are the same for every point.
-    const double c = count > 0 ? CL(0) : NullValue;
-    double ucl = !PerPoint && count > 0 ? UCL(0) : NullValue;
-    double lcl = !PerPoint && count > 0 ? LCL(0) : NullValue;
+    const double c = count > 0 ? CL(0) : NullValue;  // the same for every point
     double usl, lsl;
     SpecificationLimits(usl, lsl);
-    int i = 0;
-    while (i < count) {
-        bool complete = false;
-        for (; i < count && !complete; ++i) {
-            const double v = values[i];
-            if (v == NullValue) continue;
-            if constexpr (PerPoint) {
-                ucl = uclAt[i];
-                lcl = lclAt[i];
-            }
-            const bool zone = InZoneOf<Code>(v, c, ucl, lcl, usl, lsl);
-            // Slide: the oldest point leaves, with its hit if it had one.
-            const bool full = held >= n;
-            hits -= full ? flag[head] : 0;
-            head = (head + full) & mask;
-            held -= full;
-            const int pos = (head + held) & mask;
-            idx[pos] = i;
-            flag[pos] = zone;
-            ++held;
-            hits += zone;
-            complete = hits >= m;
-        }
-        if (complete) {
+    zones.resize(static_cast<size_t>(count));
+    unsigned char* const zone = zones.data();
+    if (uclAt) {
+        for (int k = 0; k < count; ++k) zone[k] = InZoneOf<Code>(values[k], c, uclAt[k], lclAt[k], usl, lsl);
+    } else {
+        // The limits of a variable series are the same for every point.
+        const double ucl = count > 0 ? UCL(0) : NullValue;
+        const double lcl = count > 0 ? LCL(0) : NullValue;
+        for (int k = 0; k < count; ++k) zone[k] = InZoneOf<Code>(values[k], c, ucl, lcl, usl, lsl);
+    }
+
+    // The window: the values from `first` on, the last n of them.
+    int first = 0, hits = 0;
+    for (int k = 0; k < count; ++k) {
+        hits += zone[k];
+        if (k - first >= n) hits -= zone[k - n];  // the oldest leaves, with its hit if it had one
+        if (hits >= m) {
             Hits.Clear();
-            for (int k = 0; k < held; ++k)
-                if (flag[(head + k) & mask]) Hits.Add(idx[(head + k) & mask]);
+            for (int j = std::max(first, k - n + 1); j <= k; ++j)
+                if (zone[j]) Hits.Add(PointAt(at, j));
             WriteViolation();
-            held = hits = 0;
+            first = k + 1;
+            hits = 0;
         }
     }
     Window.Clear();
     Hits.Clear();
-    for (int k = 0; k < held; ++k) {
-        const int pos = (head + k) & mask;
-        Window.Add(idx[pos]);
-        if (flag[pos]) Hits.Add(idx[pos]);
+    for (int j = std::max(first, count - n); j < count; ++j) {
+        Window.Add(PointAt(at, j));
+        if (zone[j]) Hits.Add(PointAt(at, j));
     }
 }
 
@@ -526,6 +487,38 @@ void TChartJudge::SetPointState(int i, TSubgroupState state)
         FAttributeData->SetPointState(i, state);
 }
 
+namespace {
+// A series as the walks read it: the values of the points that have one, in order, with the
+// limits of attribute points when a run rule reads them.
+struct TWalkSeries {
+    std::vector<double> Values, UCL, LCL;
+    std::vector<int> At;  // the point of each value; empty when every point has one
+    bool Gaps = false;    // a point without a value was seen
+
+    void Compact()
+    {
+        if (!Gaps) return;
+        const bool limits = !UCL.empty();
+        size_t kept = 0;
+        for (size_t i = 0; i < Values.size(); ++i) {
+            if (Values[i] == NullValue) continue;
+            At.push_back(static_cast<int>(i));
+            Values[kept] = Values[i];
+            if (limits) {
+                UCL[kept] = UCL[i];
+                LCL[kept] = LCL[i];
+            }
+            ++kept;
+        }
+        Values.resize(kept);
+        if (limits) {
+            UCL.resize(kept);
+            LCL.resize(kept);
+        }
+    }
+};
+} // namespace
+
 void TChartJudge::JudgeChart()
 {
     Saved = false;
@@ -551,29 +544,38 @@ void TChartJudge::JudgeChart()
             judge.FSN.clear();
         }
     } runEnd{*this};
-    std::vector<double> series[3];
+    TWalkSeries series[3];
     for (int t = 0; t < 3; ++t)
-        if (wanted[t]) series[t].resize(static_cast<size_t>(count));
-    std::vector<double> ucl(limitsWanted ? static_cast<size_t>(count) : 0);
-    std::vector<double> lcl(limitsWanted ? static_cast<size_t>(count) : 0);
+        if (wanted[t]) series[t].Values.resize(static_cast<size_t>(count));
+    if (limitsWanted) {
+        series[2].UCL.resize(static_cast<size_t>(count));
+        series[2].LCL.resize(static_cast<size_t>(count));
+    }
+    auto take = [&series](int target, size_t k, double v) {
+        series[target].Values[k] = v;
+        series[target].Gaps |= v == NullValue;
+    };
     FSN.resize(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         const auto k = static_cast<size_t>(i);
         if (FVariableData) {
-            FVariableData->SetPointState(i, ssNormal);
-            FSN[k] = FVariableData->Data(i).SN;
-            if (wanted[0]) series[0][k] = FVariableData->MainValue(i);
-            if (wanted[1]) series[1][k] = FVariableData->SubValue(i);
+            const TVariableData& d = FVariableData->Data(i);
+            if (d.State != ssNormal) FVariableData->SetPointState(i, ssNormal);
+            FSN[k] = d.SN;
+            if (wanted[0]) take(0, k, FVariableData->MainValue(i));
+            if (wanted[1]) take(1, k, FVariableData->SubValue(i));
         } else {
-            FAttributeData->SetPointState(i, ssNormal);
-            FSN[k] = FAttributeData->Data(i).SN;
-            series[2][k] = FAttributeData->ValueAt(i);
+            const TAttributeData& d = FAttributeData->Data(i);
+            if (d.State != ssNormal) FAttributeData->SetPointState(i, ssNormal);
+            FSN[k] = d.SN;
+            take(2, k, FAttributeData->ValueAt(i));
             if (limitsWanted) {
-                ucl[k] = FAttributeData->UCLAt(i);
-                lcl[k] = FAttributeData->LCLAt(i);
+                series[2].UCL[k] = FAttributeData->UCLAt(i);
+                series[2].LCL[k] = FAttributeData->LCLAt(i);
             }
         }
     }
+    for (TWalkSeries& s : series) s.Compact();
 
     // A rule's outcome depends on its own points only, so the rules can walk the points one after
     // the other; their violations are numbered afterwards in the order of a walk over the points
@@ -584,93 +586,69 @@ void TChartJudge::JudgeChart()
             bool& flag;
             ~TPassEnd() { flag = false; }
         } passEnd{FInPass};
+        std::vector<unsigned char> zones;
         for (int r = 0; r < Rules.Count(); ++r) {
             TJudgeRule& rule = Rules.Item(r);
-            const bool perPoint = rule.Target == 2;
+            const TWalkSeries& s = series[rule.Target];
+            const bool perPoint = rule.Target == 2 && !rule.IsTrend;
             rule.Window.Clear();
             rule.Hits.Clear();
-            rule.Walk(series[rule.Target].data(), perPoint ? ucl.data() : nullptr, perPoint ? lcl.data() : nullptr,
-                      count);
+            rule.Walk(s.Values.data(), perPoint ? s.UCL.data() : nullptr, perPoint ? s.LCL.data() : nullptr,
+                      s.At.empty() ? nullptr : s.At.data(), static_cast<int>(s.Values.size()), zones);
         }
     }
     // The passes ran in list order and the sort keeps it among violations of the same point.
     std::stable_sort(FFound.begin(), FFound.end(), [](const TFound& a, const TFound& b) { return a.Point < b.Point; });
-
-    FFieldsResolved = false;
-    FNowAge.invalidate();
-    TControlsDisabled quiet(ExceptionData);
-    for (const TFound& found : FFound) {
-        ++JudgeSN;
-        WriteRows(found);
-    }
+    WriteFound();
 }
 
 void TChartJudge::AddViolation(const TJudgeRule& rule)
 {
     const int first = static_cast<int>(FFoundPoints.size());
     for (int h = 0; h < rule.Hits.Count(); ++h) FFoundPoints.push_back(rule.Hits.Item(h));
-    const TFound found{FFoundPoints.back(), &rule, first, rule.Hits.Count()};
-    if (FInPass) {
-        FFound.push_back(found);
-        return;
-    }
-    FFieldsResolved = false;
-    ++JudgeSN;
-    WriteRows(found);
-    FFoundPoints.clear();
+    FFound.push_back({FFoundPoints.back(), &rule, first, rule.Hits.Count()});
+    if (FInPass) return;
+    struct TWritten {
+        TChartJudge& judge;
+        ~TWritten()
+        {
+            judge.FFound.clear();
+            judge.FFoundPoints.clear();
+        }
+    } written{*this};
+    WriteFound();
 }
 
-void TChartJudge::WriteRows(const TFound& found)
+void TChartJudge::WriteFound()
 {
-    const TJudgeRule& rule = *found.Rule;
+    if (FFound.empty()) return;
     if (!ExceptionData) Fail("检测结果数据集未指定！");
-    if (!FFieldsResolved) {
-        TDataSet& ds = *ExceptionData;
-        FFields.CID = ds.FieldByName(QStringLiteral("CID"));
-        FFields.SN = ds.FieldByName(QStringLiteral("SN"));
-        FFields.CType = ds.FieldByName(QStringLiteral("CType"));
-        FFields.CCode = ds.FieldByName(QStringLiteral("CCode"));
-        FFields.CName = ds.FieldByName(QStringLiteral("CName"));
-        FFields.JudgeSN = ds.FieldByName(QStringLiteral("JudgeSN"));
-        FFields.Expression = ds.FieldByName(QStringLiteral("Expression"));
-        FFields.Describe = ds.FieldByName(QStringLiteral("Describe"));
-        FFields.JudgeDate = ds.FieldByName(QStringLiteral("JudgeDate"));
-        FFieldsResolved = true;
-    }
     const TSPCChartData* data = FVariableData ? static_cast<const TSPCChartData*>(FVariableData) : FAttributeData;
-    const TCharacterInfo* info = data->GetCharacterInfo();
-    const QVariant cid = data->GetCID();
-    const QVariant ctype = FVariableData ? 1 : 2;
-    const QVariant code = info ? info->CCode : QString();
-    const QVariant name = info ? info->CName : QString();
-    const QVariant judgeSN = JudgeSN;
-    const QVariant expression = rule.Expression;
-    const QVariant describe = rule.Describe;
-    if (!FNowAge.isValid() || FNowAge.elapsed() >= 100) {
-        FNow = QDateTime::currentDateTime();
-        FNowAge.start();
+    auto rows = std::make_shared<TExceptionRows>(*ExceptionData, data->GetCID(), FAttributeData != nullptr,
+                                                 data->GetCharacterInfo(), QDateTime::currentDateTime());
+    rows->Reserve(static_cast<int>(FFound.size()), static_cast<int>(FFoundPoints.size()));
+    std::vector<const TJudgeRule*> rules;  // in the order of rows->AddRule
+    for (const TFound& found : FFound) {
+        auto rule = std::find(rules.begin(), rules.end(), found.Rule);
+        if (rule == rules.end()) {
+            rows->AddRule(found.Rule->Expression, found.Rule->Describe);
+            rule = rules.insert(rule, found.Rule);
+        }
+        ++JudgeSN;
+        rows->AddViolation(JudgeSN, static_cast<int>(rule - rules.begin()));
+        for (int h = 0; h < found.Count; ++h) rows->AddRow(SNOf(FFoundPoints[static_cast<size_t>(found.First + h)]));
     }
-    // The rows of all hits in one step: a check over a long history writes many thousands.
-    const int fCID = FFields.CID->Index(), fSN = FFields.SN->Index(), fCType = FFields.CType->Index(),
-              fCCode = FFields.CCode->Index(), fCName = FFields.CName->Index(), fJudgeSN = FFields.JudgeSN->Index(),
-              fExpression = FFields.Expression->Index(), fDescribe = FFields.Describe->Index(),
-              fJudgeDate = FFields.JudgeDate->Index();
-    const QVariant now = FNow;
-    ExceptionData->AppendRecords(found.Count, [&](int h, QVariant* values) {
-        const int i = FFoundPoints[static_cast<size_t>(found.First + h)];
-        const int sn = !FSN.empty() ? FSN[static_cast<size_t>(i)]
-                       : FVariableData ? FVariableData->Data(i).SN : FAttributeData->Data(i).SN;
-        values[fCID] = cid;
-        values[fSN] = sn;
-        values[fCType] = ctype;
-        values[fCCode] = code;
-        values[fCName] = name;
-        values[fJudgeSN] = judgeSN;
-        values[fExpression] = expression;
-        values[fDescribe] = describe;
-        values[fJudgeDate] = now;
-    });
-    for (int h = 0; h < found.Count; ++h) SetPointState(FFoundPoints[static_cast<size_t>(found.First + h)], ssAbnormal);
+    ExceptionData->AppendRecords(std::move(rows));
+    // In the order of the points, as the subgroups lie in memory.
+    for (const TFound& found : FFound)
+        for (int h = 0; h < found.Count; ++h)
+            SetPointState(FFoundPoints[static_cast<size_t>(found.First + h)], ssAbnormal);
+}
+
+int TChartJudge::SNOf(int i) const
+{
+    if (!FSN.empty()) return FSN[static_cast<size_t>(i)];
+    return FVariableData ? FVariableData->Data(i).SN : FAttributeData->Data(i).SN;
 }
 
 void TChartJudge::SaveResult(TCompanyDM& database, int taskID, int baseJudgeSN)
@@ -715,6 +693,68 @@ void TChartJudge::SaveResult(TCompanyDM& database, int taskID, int baseJudgeSN)
         Fail("规则检测结果保存失败！");
     }
     Saved = true;
+}
+
+// ---- TExceptionRows ----
+
+namespace {
+// The fields the rows fill, in the order of their names below; 0 is a field they leave NULL.
+enum TExceptionColumn : std::uint8_t {
+    ecNone, ecCID, ecSN, ecCType, ecCCode, ecCName, ecJudgeSN, ecExpression, ecDescribe, ecJudgeDate
+};
+const char* const kExceptionColumns[] = {"CID",     "SN",         "CType",    "CCode",    "CName",
+                                         "JudgeSN", "Expression", "Describe", "JudgeDate"};
+} // namespace
+
+TExceptionRows::TExceptionRows(const TDataSet& target, int cid, bool attribute, const TCharacterInfo* info,
+                               const QDateTime& judgeDate)
+    : FCID(cid), FCType(attribute ? 2 : 1), FCCode(info ? info->CCode : QString()),
+      FCName(info ? info->CName : QString()), FJudgeDate(judgeDate)
+{
+    FColumns.assign(static_cast<size_t>(target.FieldCount()), ecNone);
+    std::uint8_t column = ecNone;
+    for (const char* name : kExceptionColumns)
+        FColumns[static_cast<size_t>(target.FieldByName(QString::fromLatin1(name))->Index())] = ++column;
+}
+
+void TExceptionRows::Reserve(int violations, int rows)
+{
+    FViolations.reserve(static_cast<size_t>(violations));
+    FRows.reserve(static_cast<size_t>(rows));
+}
+
+int TExceptionRows::AddRule(const QString& expression, const QString& describe)
+{
+    FRules.push_back({expression, describe});
+    return static_cast<int>(FRules.size()) - 1;
+}
+
+void TExceptionRows::AddViolation(int judgeSN, int rule)
+{
+    FViolations.push_back({judgeSN, rule});
+}
+
+void TExceptionRows::AddRow(int sn)
+{
+    FRows.push_back({sn, static_cast<int>(FViolations.size()) - 1});
+}
+
+QVariant TExceptionRows::Value(int row, int fieldIndex) const
+{
+    const TRow& r = FRows[static_cast<size_t>(row)];
+    const TViolation& v = FViolations[static_cast<size_t>(r.Violation)];
+    switch (FColumns[static_cast<size_t>(fieldIndex)]) {
+    case ecCID: return FCID;
+    case ecSN: return r.SN;
+    case ecCType: return FCType;
+    case ecCCode: return FCCode;
+    case ecCName: return FCName;
+    case ecJudgeSN: return v.JudgeSN;
+    case ecExpression: return FRules[static_cast<size_t>(v.Rule)].Expression;
+    case ecDescribe: return FRules[static_cast<size_t>(v.Rule)].Describe;
+    case ecJudgeDate: return FJudgeDate;
+    default: return {};
+    }
 }
 
 // ---- helpers ----

@@ -4,8 +4,9 @@
 #include "engine/AttributeData.h"
 #include "engine/ChartData.h"
 #include "engine/VariableData.h"
+#include "foundation/DataSet.h"
 
-#include <QElapsedTimer>
+#include <QDateTime>
 #include <QString>
 #include <QVariant>
 #include <cstdint>
@@ -14,9 +15,6 @@
 
 class TChartJudge;
 class TCompanyDM;
-class TDataSet;
-class TField;
-class TMemTable;
 class TZCQuery;
 
 // The text a generated description uses for a pattern code 1 to 10; empty for anything else.
@@ -72,13 +70,17 @@ private:
     void CheckTrend(int i, double current);
     bool InZone(int i, double v) const;
     // The whole pass over the series, with the same outcome as CheckPoint for every point in
-    // order, in loops made for each pattern (the judging time goes here). `ucl` and `lcl` hold
-    // the limits per point for attribute data, else they are null.
-    void Walk(const double* values, const double* ucl, const double* lcl, int count);
+    // order, in loops made for each pattern (the judging time goes here). It reads the `count`
+    // values of the points that have one; at[k] is the point of value k (at null: point k).
+    // `ucl` and `lcl` hold the limits per value for attribute data, else they are null. `zones`
+    // is room the run rules reuse.
+    void Walk(const double* values, const double* ucl, const double* lcl, const int* at, int count,
+              std::vector<unsigned char>& zones);
     template <int Code>
-    void WalkTrend(const double* values, int count);
-    template <int Code, bool PerPoint>
-    void WalkRun(const double* values, const double* ucl, const double* lcl, int count);
+    void WalkTrend(const double* values, const int* at, int count);
+    template <int Code>
+    void WalkRun(const double* values, const double* ucl, const double* lcl, const int* at, int count,
+                 std::vector<unsigned char>& zones);
 
     TVariableChartData* FVariableData = nullptr;
     TAttributeChartData* FAttributeData = nullptr;
@@ -137,17 +139,6 @@ public:
 
 private:
     friend class TJudgeRule;
-    struct TExceptionFields {
-        TField* CID = nullptr;
-        TField* SN = nullptr;
-        TField* CType = nullptr;
-        TField* CCode = nullptr;
-        TField* CName = nullptr;
-        TField* JudgeSN = nullptr;
-        TField* Expression = nullptr;
-        TField* Describe = nullptr;
-        TField* JudgeDate = nullptr;
-    };
     // A violation found in a rule's pass: its points are FFoundPoints[First … First + Count − 1].
     struct TFound {
         int Point;  // where it fired
@@ -158,22 +149,59 @@ private:
     // The rule's current Hits as a violation: during JudgeChart kept to be numbered and written
     // after the passes, otherwise numbered and written at once.
     void AddViolation(const TJudgeRule& rule);
-    // Appends the rows of one violation under the current JudgeSN.
-    void WriteRows(const TFound& found);
+    // Numbers the violations kept, in their order, hands their rows to ExceptionData in one step
+    // and makes their points abnormal.
+    void WriteFound();
+    int SNOf(int i) const;
     void SetPointState(int i, TSubgroupState state);
     void RebindRules();
 
     TVariableChartData* FVariableData = nullptr;
     TAttributeChartData* FAttributeData = nullptr;
-    TExceptionFields FFields;
-    bool FFieldsResolved = false;
     bool FInPass = false;
     std::vector<TFound> FFound;
     std::vector<int> FFoundPoints;
     std::vector<int> FSN;  // of every point, while JudgeChart writes its rows
-    // Reading the local time costs a time-zone look-up: it is read again once it is 100 ms old.
-    QVariant FNow;
-    QElapsedTimer FNowAge;
+};
+
+// The exception rows of one judging as the judge hands them to its data set in one step, held
+// compactly: a row is its SN and its violation, a violation its serial number and rule; the rest
+// is the item's and the same in every row.
+class TExceptionRows final : public TRecordSource {
+public:
+    // The rows fill the fields CID, SN, CType, CCode, CName, JudgeSN, Expression, Describe and
+    // JudgeDate of `target` (ESystemError for one it lacks), the others stay NULL. CType is 2 for
+    // attribute data, else 1; without `info` the code and name are empty.
+    TExceptionRows(const TDataSet& target, int cid, bool attribute, const TCharacterInfo* info,
+                   const QDateTime& judgeDate);
+    void Reserve(int violations, int rows);
+    // A rule's texts; gives the number AddViolation takes.
+    int AddRule(const QString& expression, const QString& describe);
+    // Starts a violation: the rows added next are its points.
+    void AddViolation(int judgeSN, int rule);
+    void AddRow(int sn);
+
+    int Count() const override { return static_cast<int>(FRows.size()); }
+    QVariant Value(int row, int fieldIndex) const override;
+
+private:
+    struct TRuleTexts {
+        QVariant Expression;
+        QVariant Describe;
+    };
+    struct TViolation {
+        int JudgeSN;
+        int Rule;
+    };
+    struct TRow {
+        int SN;
+        int Violation;
+    };
+    QVariant FCID, FCType, FCCode, FCName, FJudgeDate;
+    std::vector<std::uint8_t> FColumns;  // per field of the target: which value it takes
+    std::vector<TRuleTexts> FRules;
+    std::vector<TViolation> FViolations;
+    std::vector<TRow> FRows;
 };
 
 // The exception query of a judge: "select a.*,b.CCode,b.CName", "from D_Exception as a,

@@ -592,3 +592,105 @@ TEST(DataSet, RepeatedColumnNamesAndCopiedStructures)
     EXPECT_EQ(cache.FieldByName("VResult")->Value().metaType().id(), QMetaType::Double);
     EXPECT_EQ(cache.FieldByName("SN")->Value().metaType().id(), QMetaType::Int);
 }
+
+namespace {
+// New causes of subgroup (10, 2) held as a maker of many rows holds them: causes 1 to 3, the
+// second one dated.
+class TCauseRows : public TRecordSource {
+public:
+    explicit TCauseRows(const QDateTime& when) : FWhen(when) {}
+    int Count() const override { return 3; }
+    QVariant Value(int row, int fieldIndex) const override
+    {
+        switch (fieldIndex) {
+        case 0: return 10;
+        case 1: return 2;
+        case 2: return row + 1;
+        case 6: return row == 1 ? QVariant(FWhen) : QVariant();
+        default: return {};
+        }
+    }
+
+private:
+    QDateTime FWhen;
+};
+} // namespace
+
+TEST(DataSet, RowsFromASourceAreReadEditedAndWrittenLikeRowsAppendedOneByOne)
+{
+    TTestDatabase db;
+    AddCauses();
+    const QDateTime when(QDate(2026, 3, 4), QTime(5, 6, 7));
+    TZCQuery bulk, single;
+    OpenCauses(bulk);
+    OpenCauses(single);
+    bulk.AppendRecords(std::make_shared<TCauseRows>(when));
+    for (int id = 1; id <= 3; ++id)
+        single.AppendRecord({10, 2, id, QVariant(), QVariant(), QVariant(), id == 2 ? QVariant(when) : QVariant()});
+    ASSERT_EQ(bulk.RecordCount(), 5);
+    EXPECT_EQ(bulk.RecNo(), 5);
+    EXPECT_EQ(bulk.UpdateStatus(), TUpdateStatus::Inserted);
+    EXPECT_EQ(bulk.ChangeCount(), 3);
+    auto sameRows = [&](const char* step) {
+        for (int row = 0; row < single.RecordCount(); ++row)
+            for (int f = 0; f < single.FieldCount(); ++f) {
+                EXPECT_EQ(bulk.RowValue(row, f), single.RowValue(row, f)) << step << " row " << row << " field " << f;
+                EXPECT_EQ(bulk.RowValue(row, f).metaType(), single.RowValue(row, f).metaType()) << step << row << f;
+            }
+    };
+    sameRows("appended");
+
+    // The cursor, the key searches and the filter read them.
+    EXPECT_TRUE(bulk.Locate(QStringLiteral("SN;CaseID"), QVariantList{2, 2}));
+    EXPECT_EQ(bulk.FieldByName("WDate")->AsDateTime(), when);
+    EXPECT_TRUE(bulk.FieldByName("WDate")->OldValue().isNull());
+    EXPECT_EQ(bulk.Lookup(QStringLiteral("SN;CaseID"), QVariantList{2, 3}, QStringLiteral("CID")).toInt(), 10);
+    bulk.SetFilter([](TDataSet& ds) {
+        return ds.FieldByName("SN")->AsInteger() == 2 && ds.FieldByName("CaseID")->AsInteger() > 1;
+    });
+    bulk.SetFiltered(true);
+    EXPECT_EQ(Column(bulk, "CaseID"), QList<int>({2, 3}));
+    bulk.SetFiltered(false);
+
+    // An edit given up leaves the row as it came; a posted one changes that row alone.
+    ASSERT_TRUE(bulk.Locate(QStringLiteral("SN;CaseID"), QVariantList{2, 2}));
+    bulk.Edit();
+    bulk.FieldByName("WDate")->Clear();
+    bulk.Cancel();
+    sameRows("edit cancelled");
+    for (TZCQuery* q : {&bulk, &single}) {
+        ASSERT_TRUE(q->Locate(QStringLiteral("SN;CaseID"), QVariantList{2, 3}));
+        q->Edit();
+        q->FieldByName("WDate")->SetAsDateTime(when.addDays(1));
+        q->Post();
+    }
+    sameRows("edited");
+    EXPECT_EQ(bulk.ChangeCount(), 3);
+
+    {
+        TTransactionGuard guard(db.DM());
+        bulk.ApplyUpdates();
+        guard.Commit();
+    }
+    EXPECT_FALSE(bulk.UpdatesPending());
+    EXPECT_EQ(StoredCauses(10, 2), QList<int>({1, 2, 3}));
+    // Read back, they are the rows appended one by one.
+    TZCQuery stored;
+    OpenCauses(stored);
+    stored.Close();
+    stored.SetParamValue(QStringLiteral("SN"), 2);
+    stored.Open();
+    ASSERT_EQ(stored.RecordCount(), 3);
+    for (int row = 0; row < 3; ++row)
+        for (const char* f : {"CID", "SN", "CaseID", "WDate"}) {
+            const int i = stored.FieldByName(f)->Index();
+            EXPECT_TRUE(VariantsEqual(stored.RowValue(row, i), single.RowValue(row + 2, i))) << row << f;
+        }
+
+    // Given up before they are written, rows from a source go like any new row.
+    bulk.AppendRecords(std::make_shared<TCauseRows>(when));
+    EXPECT_EQ(bulk.RecordCount(), 8);
+    bulk.CancelUpdates();
+    EXPECT_EQ(bulk.RecordCount(), 5);
+    EXPECT_FALSE(bulk.UpdatesPending());
+}
