@@ -2,6 +2,7 @@
 
 #include "foundation/CompanyDM.h"
 #include "foundation/Errors.h"
+#include "foundation/ParseSQL.h"
 #include "foundation/RecordUtils.h"
 
 #include <QSqlError>
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 
 namespace {
 const char* const kEventNames[DataSetEventCount] = {
@@ -92,6 +94,20 @@ bool VariantsEqual(const QVariant& a, const QVariant& b, bool caseInsensitive)
 {
     const bool an = IsNull(a), bn = IsNull(b);
     if (an || bn) return an && bn;
+    // Dates and times of one kind compare as they are (the general way goes through local time).
+    const int type = a.metaType().id();
+    if (type == b.metaType().id()) {
+        if (type == QMetaType::QDate) return a.toDate() == b.toDate();
+        if (type == QMetaType::QTime) return a.toTime() == b.toTime();
+        if (type == QMetaType::QDateTime) return a.toDateTime() == b.toDateTime();
+        if (type == QMetaType::Int) return *static_cast<const int*>(a.constData()) == *static_cast<const int*>(b.constData());
+        if (type == QMetaType::Double)
+            return *static_cast<const double*>(a.constData()) == *static_cast<const double*>(b.constData());
+        if (type == QMetaType::QString)
+            return static_cast<const QString*>(a.constData())
+                       ->compare(*static_cast<const QString*>(b.constData()),
+                                 caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0;
+    }
     if (IsNumeric(a) && IsNumeric(b)) {
         if (IsIntegral(a) && IsIntegral(b)) return a.toLongLong() == b.toLongLong();
         return a.toDouble() == b.toDouble();
@@ -112,30 +128,8 @@ bool VariantsEqual(const QVariant& a, const QVariant& b, bool caseInsensitive)
 QStringList ParseSqlParams(const QString& sql)
 {
     QStringList names;
-    const int n = sql.size();
-    QChar quote;
-    for (int i = 0; i < n; ++i) {
-        const QChar c = sql[i];
-        if (!quote.isNull()) {
-            if (c == quote) quote = QChar();
-            continue;
-        }
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            quote = c;
-            continue;
-        }
-        if (c != QLatin1Char(':')) continue;
-        if (i + 1 < n && sql[i + 1] == QLatin1Char(':')) {  // a cast, not a parameter
-            ++i;
-            continue;
-        }
-        int j = i + 1;
-        if (j >= n || !(sql[j].isLetter() || sql[j] == QLatin1Char('_'))) continue;
-        while (j < n && (sql[j].isLetterOrNumber() || sql[j] == QLatin1Char('_'))) ++j;
-        const QString name = sql.mid(i + 1, j - i - 1);
-        if (!names.contains(name, Qt::CaseInsensitive)) names << name;
-        i = j - 1;
-    }
+    for (const TSqlParamAt& p : FindSqlParams(sql))
+        if (!names.contains(p.Name, Qt::CaseInsensitive)) names << p.Name;
     return names;
 }
 
@@ -232,6 +226,7 @@ QVariant TField::Converted(const QVariant& value) const
     case TFieldType::Boolean:
         return QVariant(value.toBool());
     case TFieldType::Date: {
+        if (value.metaType().id() == QMetaType::QDate && value.toDate().isValid()) return value;
         if (isText && value.toString().trimmed().isEmpty()) return {};
         const QDateTime dt = VariantToDateTime(value);
         if (!dt.isValid()) throw ESystemError(QStringLiteral("请输入正确的日期！"));
@@ -471,6 +466,9 @@ QStringList TDataSet::FieldNames() const
 
 TField* TDataSet::FindField(const QString& name) const
 {
+    // Names are nearly always spelt as defined: those are found without a lower-case copy.
+    for (const auto& f : FFields)
+        if (f->FieldName() == name) return f.get();
     const int i = FFieldIndex.value(name.toLower(), -1);
     return i < 0 ? nullptr : FFields[static_cast<size_t>(i)].get();
 }
@@ -1032,6 +1030,60 @@ struct TPreparedUpdate {
     bool Prepared = false;
 };
 
+// Consecutive new rows written by one statement of many rows (see TInsertRows).
+class TInsertBatch {
+public:
+    TInsertBatch(const TDataSet& dataSet, TCompanyDM& dm, const QString& insertSQL) : FDM(dm)
+    {
+        FRows = ParseInsertRows(insertSQL);
+        if (!FRows.Valid() || FRows.Params.isEmpty()) return;
+        for (const QString& name : std::as_const(FRows.Params)) {
+            const bool old = name.startsWith(QLatin1String("OLD_"), Qt::CaseInsensitive);
+            const TField* field = dataSet.FindField(old ? name.mid(4) : name);
+            if (!field) return;  // the one-row path reports it
+            FBinds.push_back({field->Index(), old});
+        }
+        // Well under the engines' limits on parameters per statement.
+        FMaxRows = std::clamp(4000 / int(FBinds.size()), 1, 100);
+    }
+    bool Usable() const { return FMaxRows > 1; }
+    int MaxRows() const { return FMaxRows; }
+
+    template <typename TRecordPtr, typename TValueOf>
+    void Insert(TRecordPtr* records, int count, const TValueOf& valueOf)
+    {
+        if (FPlaceholders.isEmpty())
+            for (int r = 0; r < FMaxRows; ++r)
+                for (int k = 0; k < int(FBinds.size()); ++k) FPlaceholders << TInsertRows::Placeholder(r, k);
+        auto it = FQueries.find(count);
+        if (it == FQueries.end()) {
+            QSqlQuery q(FDM.dbCLM());
+            const QString sql = FRows.SQL(count);
+            FDM.PrepareQuery(q, sql);
+            it = FQueries.emplace(count, std::make_pair(q, sql)).first;
+        }
+        QSqlQuery& q = it->second.first;
+        int position = 0;
+        // Named: Qt makes a name of every position bound by number.
+        for (int r = 0; r < count; ++r)
+            for (const TBind& b : FBinds)
+                q.bindValue(FPlaceholders[position++], ToDbValue(valueOf(records[r], b.Field, b.Old)));
+        FDM.ExecPrepared(q, it->second.second);
+    }
+
+private:
+    struct TBind {
+        int Field;
+        bool Old;
+    };
+    TCompanyDM& FDM;
+    TInsertRows FRows;
+    std::vector<TBind> FBinds;
+    QStringList FPlaceholders;  // row by row
+    int FMaxRows = 0;
+    std::map<int, std::pair<QSqlQuery, QString>> FQueries;  // by number of rows
+};
+
 const char* KindName(TUpdateKind kind)
 {
     switch (kind) {
@@ -1064,7 +1116,26 @@ void TDataSet::ApplyUpdates()
 
     TTransactionGuard guard(*dm);
     TPreparedUpdate statements[3];
-    for (TRecord* record : work) {
+    const auto valueOf = [this](const TRecord* record, int field, bool old) -> QVariant {
+        if (!old) return CellValue(*record, field);
+        if (record->Old) return record->Old[field];
+        if (record->Status != TUpdateStatus::Inserted) return CellValue(*record, field);
+        return {};
+    };
+    TInsertBatch batch(*this, *dm, FUpdateObject->SQL(TUpdateKind::Insert));
+    for (size_t w = 0; w < work.size(); ++w) {
+        TRecord* record = work[w];
+        if (record->Status == TUpdateStatus::Inserted && batch.Usable()) {
+            size_t count = 1;
+            while (count < size_t(batch.MaxRows()) && w + count < work.size() &&
+                   work[w + count]->Status == TUpdateStatus::Inserted)
+                ++count;
+            if (count > 1) {
+                batch.Insert(work.data() + w, int(count), valueOf);
+                w += count - 1;
+                continue;
+            }
+        }
         const TUpdateKind kind = record->Status == TUpdateStatus::Deleted    ? TUpdateKind::Delete
                                  : record->Status == TUpdateStatus::Inserted ? TUpdateKind::Insert
                                                                              : TUpdateKind::Modify;
@@ -1084,13 +1155,7 @@ void TDataSet::ApplyUpdates()
             dm->PrepareQuery(st.Query, st.SQL);
             st.Prepared = true;
         }
-        for (const auto& bind : st.Binds) {
-            QVariant value;
-            if (!bind.Old) value = CellValue(*record, bind.Field);
-            else if (record->Old) value = record->Old[bind.Field];
-            else if (record->Status != TUpdateStatus::Inserted) value = CellValue(*record, bind.Field);
-            st.Query.bindValue(bind.Placeholder, ToDbValue(value));
-        }
+        for (const auto& bind : st.Binds) st.Query.bindValue(bind.Placeholder, ToDbValue(valueOf(record, bind.Field, bind.Old)));
         dm->ExecPrepared(st.Query, st.SQL);
         if (kind != TUpdateKind::Insert) {
             const int rows = st.Query.numRowsAffected();
