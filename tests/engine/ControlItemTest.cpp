@@ -173,7 +173,12 @@ TEST(LimitInfo, FailedSaveRollsBackAndShowsMessage)
     limits.MCL = 5;
     limits.SaveLimits();
     // The retiring update succeeds, the insert fails: the update must be undone.
-    ExecuteSQL(QStringLiteral("create trigger NoInsert before insert on D_CLL begin select raise(abort, 'refused'); end"));
+    if (TestEngineIsServer()) {
+        ExecuteSQL(QStringLiteral("create function refuse() returns trigger as $$ begin raise exception 'refused'; end $$ language plpgsql"));
+        ExecuteSQL(QStringLiteral("create trigger NoInsert before insert on D_CLL for each row execute function refuse()"));
+    } else {
+        ExecuteSQL(QStringLiteral("create trigger NoInsert before insert on D_CLL begin select raise(abort, 'refused'); end"));
+    }
     limits.MCL = 6;
     EXPECT_NO_THROW(limits.SaveLimits());
     EXPECT_EQ(db.Messages.LastText(), QStringLiteral("控制限保存错误"));
