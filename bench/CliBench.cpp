@@ -316,7 +316,8 @@ struct TItemDatabase : TBenchDatabase {
         }
         guard.Commit();
     }
-    QString Path() const { return dir.path() + "/MainData.mdb"; }
+    // What --db is given: the file, or on a server the benchmark's own schema.
+    QString Path() const { return schema.isEmpty() ? dir.path() + "/MainData.mdb" : dm->Params.DBQ; }
 };
 
 // The real program on the database (in process its connection would share the benchmark's name).

@@ -265,6 +265,9 @@ int TSampleProvider::FillTask(const char* table, int taskID, const QStringList& 
     if (!mandatory.isEmpty()) listed += FDM.Exec(SelectionSQL(table, "mandatory"), params).numRowsAffected();
     if (!optional.isEmpty()) listed += FDM.Exec(SelectionSQL(table, "optional"), params).numRowsAffected();
     if (mandatory.isEmpty() && optional.isEmpty()) listed = FDM.Exec(SelectionSQL(table, "all"), params).numRowsAffected();
+    // The server plans the reads by what it knows of the table, which a selection just written
+    // has changed beyond its statistics.
+    if (FDM.Engine() == TDbEngine::PostgreSQL && listed > 0) FDM.Exec(QStringLiteral("analyze m_CTemp"));
     guard.Commit();
     return listed;
 }
