@@ -191,6 +191,30 @@ bool ReadTags(TCompanyDM& dm, const QString& sql, std::vector<TRow>& rows, std::
     });
 }
 
+// The selection and the passes over master, detail and (when asked) tag rows, in one
+// transaction: a cancelled load rolls m_CTemp back, so that what the task lists stays what the
+// list shows (the judge and the deletions read it). false when cancelled.
+template <class TRow, class FFill, class FRead, class FTake>
+bool ReadSamples(TCompanyDM& dm, FFill fill, const QString& masterSQL, const QString& detailSQL,
+                 const QString& tagSQL, const TSampleLoadOptions& options, std::vector<TRow>& rows,
+                 std::vector<TSubgroupTag>& tags, FRead read, FTake take)
+{
+    TTransactionGuard guard(dm);
+    const int listed = fill();
+    if (listed > 0) {
+        const int passes = options.Tags ? 3 : 2;
+        const TProgressCounter progress(options.Progress, listed * passes);
+        if (!progress.Report(0)) return false;
+        rows.reserve(static_cast<size_t>(listed));
+        if (!ReadMaster(dm, masterSQL, rows, progress, read)) return false;
+        if (!MergeDetail(dm, detailSQL, rows, progress, listed, take)) return false;
+        if (options.Tags && !ReadTags(dm, tagSQL, rows, tags, progress, 2 * listed)) return false;
+        if (!progress.Report(listed * passes)) return false;
+    }
+    guard.Commit();
+    return true;
+}
+
 struct TVariableMasterRow : TSubgroupRow {
     double Mean, R, S;
     int State;
@@ -289,37 +313,22 @@ TSampleLoadResult TSampleProvider::LoadVariableSamples(int TaskID, const QString
     std::vector<TVariableMasterRow> rows;
     std::vector<double> values;
     std::vector<TSubgroupTag> tags;
-    {
-        // The selection and the reads in one transaction: a cancelled load rolls m_CTemp back, so
-        // that what the task lists stays what the list shows (the judge and the deletions read it).
-        TTransactionGuard guard(FDM);
-        const int listed = FillVariableTask(TaskID, MandatoryTags, OptionalTags);
-        if (listed > 0) {
-            const int passes = options.Tags ? 3 : 2;
-            const TProgressCounter progress(options.Progress, listed * passes);
-            if (!progress.Report(0)) return TSampleLoadResult::Cancelled;
-            rows.reserve(static_cast<size_t>(listed));
-            const bool read = ReadMaster(FDM, VariableLoadMasterSQL(TaskID), rows, progress, [](const QSqlQuery& q, TVariableMasterRow& row) {
-                row.Mean = VariantToFloat(q.value(2));
-                row.R = VariantToFloat(q.value(3));
-                row.S = VariantToFloat(q.value(4));
-                row.State = VariantToInt(q.value(5));
-            });
-            if (!read) return TSampleLoadResult::Cancelled;
-            values.reserve(rows.size() * 5);
-            const bool merged = MergeDetail(FDM, VariableLoadDetailSQL(TaskID), rows, progress, listed,
-                                            [&values](const QSqlQuery& q, TVariableMasterRow& row) {
-                                                // A value row without a value is no measurement.
-                                                const QVariant v = q.value(2);
-                                                if (!v.isNull()) Store(row, values, v.toDouble());
-                                            });
-            if (!merged) return TSampleLoadResult::Cancelled;
-            if (options.Tags && !ReadTags(FDM, LoadTagSQL(TaskID), rows, tags, progress, 2 * listed))
-                return TSampleLoadResult::Cancelled;
-            if (!progress.Report(listed * passes)) return TSampleLoadResult::Cancelled;
-        }
-        guard.Commit();
-    }
+    const bool read = ReadSamples(
+        FDM, [&] { return FillVariableTask(TaskID, MandatoryTags, OptionalTags); }, VariableLoadMasterSQL(TaskID),
+        VariableLoadDetailSQL(TaskID), LoadTagSQL(TaskID), options, rows, tags,
+        [](const QSqlQuery& q, TVariableMasterRow& row) {
+            row.Mean = VariantToFloat(q.value(2));
+            row.R = VariantToFloat(q.value(3));
+            row.S = VariantToFloat(q.value(4));
+            row.State = VariantToInt(q.value(5));
+        },
+        [&values, &rows](const QSqlQuery& q, TVariableMasterRow& row) {
+            if (values.empty()) values.reserve(rows.size() * 5);
+            // A value row without a value is no measurement.
+            const QVariant v = q.value(2);
+            if (!v.isNull()) Store(row, values, v.toDouble());
+        });
+    if (!read) return TSampleLoadResult::Cancelled;
     if (options.Tags) *options.Tags = std::move(tags);
 
     THoldNotifications hold(list);
@@ -344,33 +353,20 @@ TSampleLoadResult TSampleProvider::LoadAttributeSamples(int TaskID, const QStrin
     std::vector<TAttributeMasterRow> rows;
     std::vector<TDefect> defects;
     std::vector<TSubgroupTag> tags;
-    {
-        TTransactionGuard guard(FDM);
-        const int listed = FillAttributeTask(TaskID, MandatoryTags, OptionalTags);
-        if (listed > 0) {
-            const int passes = options.Tags ? 3 : 2;
-            const TProgressCounter progress(options.Progress, listed * passes);
-            if (!progress.Report(0)) return TSampleLoadResult::Cancelled;
-            rows.reserve(static_cast<size_t>(listed));
-            const bool read = ReadMaster(FDM, AttributeLoadMasterSQL(TaskID), rows, progress, [](const QSqlQuery& q, TAttributeMasterRow& row) {
-                row.Batch = VariantToInt(q.value(2));
-                row.Inspected = VariantToInt(q.value(3));
-                row.Rejected = VariantToInt(q.value(4));
-                row.Defected = VariantToInt(q.value(5));
-                row.State = VariantToInt(q.value(6));
-            });
-            if (!read) return TSampleLoadResult::Cancelled;
-            const bool merged = MergeDetail(FDM, AttributeLoadDetailSQL(TaskID), rows, progress, listed,
-                                            [&defects](const QSqlQuery& q, TAttributeMasterRow& row) {
-                                                Store(row, defects, TDefect{q.value(2).toInt(), VariantToInt(q.value(3))});
-                                            });
-            if (!merged) return TSampleLoadResult::Cancelled;
-            if (options.Tags && !ReadTags(FDM, LoadTagSQL(TaskID), rows, tags, progress, 2 * listed))
-                return TSampleLoadResult::Cancelled;
-            if (!progress.Report(listed * passes)) return TSampleLoadResult::Cancelled;
-        }
-        guard.Commit();
-    }
+    const bool read = ReadSamples(
+        FDM, [&] { return FillAttributeTask(TaskID, MandatoryTags, OptionalTags); }, AttributeLoadMasterSQL(TaskID),
+        AttributeLoadDetailSQL(TaskID), LoadTagSQL(TaskID), options, rows, tags,
+        [](const QSqlQuery& q, TAttributeMasterRow& row) {
+            row.Batch = VariantToInt(q.value(2));
+            row.Inspected = VariantToInt(q.value(3));
+            row.Rejected = VariantToInt(q.value(4));
+            row.Defected = VariantToInt(q.value(5));
+            row.State = VariantToInt(q.value(6));
+        },
+        [&defects](const QSqlQuery& q, TAttributeMasterRow& row) {
+            Store(row, defects, TDefect{q.value(2).toInt(), VariantToInt(q.value(3))});
+        });
+    if (!read) return TSampleLoadResult::Cancelled;
     if (options.Tags) *options.Tags = std::move(tags);
 
     THoldNotifications hold(list);
