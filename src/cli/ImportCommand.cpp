@@ -118,11 +118,14 @@ QList<TTagChoice> TagChoices(const TLayout& layout, const TCsvReader& csv)
     return choices;
 }
 
-void CheckTime(const TCsvReader& csv, int column)
+// The row's inspection time; invalid when the file gives none.
+QDateTime CheckTime(const TCsvReader& csv, int column)
 {
     // An empty time is the time of the import, as the windows propose it.
-    if (column >= 0 && !csv.Text(column).isEmpty() && !ParseDateTime(csv.Text(column)))
-        RaiseError(LinePrefix(csv.Line()) + QStringLiteral("请输入正确的检验时间！（“%1”）").arg(csv.Text(column)));
+    if (column < 0 || csv.Text(column).isEmpty()) return {};
+    const std::optional<QDateTime> time = ParseDateTime(csv.Text(column));
+    if (!time) RaiseError(LinePrefix(csv.Line()) + QStringLiteral("请输入正确的检验时间！（“%1”）").arg(csv.Text(column)));
+    return *time;
 }
 
 // Sets the chosen tag values on the collector's current subgroup.
@@ -177,7 +180,7 @@ TImported ImportVariables(const TCliItem& item, const TTemplate* tmpl, TCsvReade
         const QString label = csv.Text(0);
         if (label.isEmpty()) RaiseError(LinePrefix(csv.Line()) + QStringLiteral("子组编号为空"));
         const double value = csv.Number(1);
-        CheckTime(csv, layout.Time);
+        const QDateTime time = CheckTime(csv, layout.Time);
         const QList<TTagChoice> choice = TagChoices(layout, csv);
         if (subgroups.isEmpty() || subgroups.last().Label != label) {
             if (seen.contains(label))
@@ -190,8 +193,7 @@ TImported ImportVariables(const TCliItem& item, const TTemplate* tmpl, TCsvReade
         if (s.Values.size() == item.SampleSize)
             RaiseError(LinePrefix(csv.Line()) + QStringLiteral("子组“%1”的值多于样本容量%2").arg(label).arg(item.SampleSize));
         s.Values << value;
-        const QString time = layout.Time >= 0 ? csv.Text(layout.Time) : QString();
-        s.Times << (time.isEmpty() ? QDateTime() : *ParseDateTime(time));
+        s.Times << time;
     }
     if (subgroups.isEmpty()) RaiseError(QStringLiteral("文件中没有数据行"));
     for (const TSubgroup& s : std::as_const(subgroups))

@@ -114,13 +114,12 @@ bool TVCollect::AppendFilledBlock(const QList<double>* values, const QList<QDate
         const int remembered = CDSVData.CurrentRow();
         // The number is drawn at once, in a statement of its own: an abandoned block leaves a gap.
         const int sn = DrawSampleNumber();
-        const QDateTime now = values ? QDateTime::currentDateTime() : QDateTime();
         for (int p = 1; p <= n; ++p) {
             if (!values) {
                 CDSVData.AppendRecord({FCurCID, sn, p, QVariant(), QVariant(), QVariant(), 1});
                 continue;
             }
-            const QDateTime when = p <= times.size() && times[p - 1].isValid() ? times[p - 1] : now;
+            const QDateTime& when = times[p - 1];
             CDSVData.AppendRecord({FCurCID, sn, p, (*values)[p - 1], when.date(), when.time(), 2});
         }
         FLastSGNo = sn;
@@ -299,13 +298,14 @@ bool TVCollect::KeySubgroup(const QList<double>& values, const QList<QDateTime>&
     const int count = CDSVData.RecordCount();
     if (count > 0 && RowField(count - 1, fData).isNull())
         RaiseError(QStringLiteral("请先输入完上面的数据后，再在本行输入数据"));
-    if (!AppendFilledBlock(&values, times)) return false;
+    const QDateTime now = QDateTime::currentDateTime();
+    QList<QDateTime> when;
+    for (int p = 0; p < values.size(); ++p) when << (p < times.size() && times[p].isValid() ? times[p] : now);
+    if (!AppendFilledBlock(&values, when)) return false;
     const int cid = FCurCID, sn = FLastSGNo, first = count;
     for (int p = 0; p < values.size(); ++p) {
-        const QDate date = RowField(first + p, fDate).toDate();
-        const QDateTime wdate(date, RowField(first + p, fTime).toTime());
-        if (p == 0) StageMaster(cid, sn, 1, wdate, true);
-        StageValue(cid, sn, p + 1, values[p], wdate);
+        if (p == 0) StageMaster(cid, sn, 1, when[p], true);
+        StageValue(cid, sn, p + 1, values[p], when[p]);
     }
     SyncSubgroup(*DataList(cid), sn, first, first + int(values.size()) - 1);
     return true;

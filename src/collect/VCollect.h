@@ -59,7 +59,7 @@ private:
     void CDSVDataAfterPost(TDataSet* DataSet);
     // Stages the current row (it has been posted by the user).
     void StageRow();
-    // A new block, empty or (values) filled as keyed.
+    // A new block, empty or (values) filled as keyed at those times (one each).
     bool AppendFilledBlock(const QList<double>* values, const QList<QDateTime>& times);
     // The pending subgroup row of a value at position p: false when there is none and the value
     // is empty (nothing to stage).
